@@ -1,0 +1,11 @@
+#include "ui/MainForm.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("KavlonPC");
+    kavlon::TMainForm mainForm;
+    mainForm.show();
+    return QApplication::exec();
+}
