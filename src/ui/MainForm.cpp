@@ -1,5 +1,7 @@
 #include "MainForm.h"
 
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QMdiArea>
 
 namespace kavlon {
@@ -11,6 +13,15 @@ TMainForm::TMainForm(QWidget* parent)
     m_mdiArea->setObjectName("MdiArea");
     setCentralWidget(m_mdiArea);
     resize(1034, 745);
+
+    // The demonstration shot takes 12.8 s; keep the window painted meanwhile but
+    // let no click start anything else.
+    m_acquisition.setDemoPause([](std::chrono::milliseconds pause) {
+        QDeadlineTimer deadline(pause);
+        while (!deadline.hasExpired())
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents,
+                                            int(std::max<qint64>(1, deadline.remainingTime())));
+    });
 }
 
 TMainForm::~TMainForm() = default;
