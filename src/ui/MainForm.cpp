@@ -1,8 +1,8 @@
 #include "MainForm.h"
 
-#include <QCoreApplication>
-#include <QDeadlineTimer>
+#include <QEventLoop>
 #include <QMdiArea>
+#include <QTimer>
 
 namespace kavlon {
 
@@ -17,10 +17,9 @@ TMainForm::TMainForm(QWidget* parent)
     // The demonstration shot takes 12.8 s; keep the window painted meanwhile but
     // let no click start anything else.
     m_acquisition.setDemoPause([](std::chrono::milliseconds pause) {
-        QDeadlineTimer deadline(pause);
-        while (!deadline.hasExpired())
-            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents,
-                                            int(std::max<qint64>(1, deadline.remainingTime())));
+        QEventLoop wait;
+        QTimer::singleShot(pause, &wait, &QEventLoop::quit);
+        wait.exec(QEventLoop::ExcludeUserInputEvents);
     });
 }
 
