@@ -64,9 +64,9 @@ struct AcquisitionState {
 
 private:
     static constexpr std::array<int, kDisplaySlotCount> freeSlots() {
-        std::array<int, kDisplaySlotCount> slots{};
-        slots.fill(-1);
-        return slots;
+        std::array<int, kDisplaySlotCount> free{};
+        free.fill(-1);
+        return free;
     }
     std::span<std::uint8_t, kBlockSize> block(int index) {
         return std::span<std::uint8_t, kBlockSize>(SampleMemory.data() + std::size_t(index) * kBlockSize,

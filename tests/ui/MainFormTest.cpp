@@ -1,18 +1,268 @@
-#include "ui/MainForm.h"
+#include "UiHelpers.h"
 
+#include "ui/FrontPanel.h"
+#include "ui/DisplayWindow.h"
+#include "ui/SettingsForm.h"
+
+#include <QAbstractButton>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QListWidget>
 #include <QMdiArea>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QToolButton>
 
 #include <gtest/gtest.h>
 
 namespace kavlon {
 namespace {
 
-TEST(MainForm, OpensAsAnMdiFrame) {
-    TMainForm form;
-    form.show();
+using test::ScriptedDialogs;
+
+constexpr int kScreenWidth = 1920;
+constexpr int kScreenHeight = 1080;
+
+QString readFile(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+}
+
+void writeFile(const QString& path, const QByteArray& text) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(text);
+}
+
+struct Started {
+    QTemporaryDir folder;
+    ScriptedDialogs dialogs;
+    std::unique_ptr<TMainForm> form;
+
+    explicit Started(const QByteArray* settings = nullptr) {
+        if (settings)
+            writeFile(folder.filePath("KavlonPC.INI"), *settings);
+        form = std::make_unique<TMainForm>(folder.path(), &dialogs);
+        form->show();
+    }
+    QString settingsText() const { return readFile(folder.filePath("KavlonPC.INI")); }
+};
+
+TEST(MainWindowStart, FirstRunWithoutAFileIsCentredAtTheDesignedSize) {
+    Started run;
+    TMainForm& form = *run.form;
     EXPECT_EQ(form.windowTitle(), "MDI-Anwendung");
-    EXPECT_EQ(form.centralWidget(), form.mdiArea());
-    EXPECT_FALSE(form.acquisition().State.Connected);
+    EXPECT_EQ(form.size(), QSize(1034, 745));
+    EXPECT_EQ(form.pos(), QPoint((kScreenWidth - 1034) / 2, (kScreenHeight - 745) / 2));
+    EXPECT_FALSE(form.QuickPrintOptions.Grid);
+    EXPECT_FALSE(form.QuickPrintOptions.Invert);
+    EXPECT_FALSE(form.QuickPrintOptions.Color);
+    EXPECT_EQ(form.QuickPrintOptions.PrintAs, 0);
+
+    // The options dialog shows "Printer" and three empty boxes.
+    run.dialogs.onModal = [](QDialog& d) {
+        auto& settings = static_cast<TSettingsForm&>(d);
+        EXPECT_EQ(settings.windowTitle(), "Settings");
+        EXPECT_EQ(settings.PrintAsGroup->checkedButton()->text(), "Printer");
+        EXPECT_FALSE(settings.Grid_CB->isChecked());
+        EXPECT_FALSE(settings.Invert_CB->isChecked());
+        EXPECT_FALSE(settings.Color_CB->isChecked());
+        return false;
+    };
+    form.ToolButton15Click();
+
+    form.close();
+    const QString written = run.settingsText();
+    EXPECT_EQ(written, QString("[Main]\nLeft=%1\nTop=%2\nWidth=1034\nHeight=745\nGrid=0\nInvert=0\nColor=0\nPrintAs=0\n")
+                           .arg((kScreenWidth - 1034) / 2)
+                           .arg((kScreenHeight - 745) / 2));
+    EXPECT_TRUE(run.dialogs.errors.empty());
+}
+
+TEST(MainWindowStart, StoredSizesDecideButNeverThePlace) {
+    struct Case {
+        const char* name;
+        QByteArray file;
+        bool expectMinimum; // width and height 0: the window's smallest size
+        QSize size;
+        bool grid, invert, color;
+        int printAs;
+    };
+    const Case cases[] = {
+        {"header only", "[Main]\n", true, {}, true, true, false, 0},
+        {"far off screen", "[Main]\nLeft=-30000\nTop=90000\nWidth=900\nHeight=760\nColor=1\nPrintAs=2\n", false,
+         {900, 760}, true, true, true, 2},
+        {"hexadecimal", "[Main]\nWidth=0x384\nHeight=0x2F8\nGrid=0\nInvert=0x0\n", false, {900, 760}, false, false,
+         false, 0},
+        {"garbage", QByteArray("\0", 1) + "\xff[Main\nWidth=abc\n=\n[main]\nheight=  750junk\r\nPrintAs=9\n", false,
+         {0, 750}, true, true, false, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Started run(&c.file);
+        TMainForm& form = *run.form;
+        if (c.expectMinimum) {
+            EXPECT_EQ(form.size(), form.minimumSizeHint().expandedTo(form.minimumSize()));
+        } else if (c.size.width() > 0) {
+            EXPECT_EQ(form.size(), c.size);
+        } else {
+            EXPECT_EQ(form.height(), c.size.height());
+        }
+        EXPECT_EQ(form.x(), std::max(0, (kScreenWidth - form.width()) / 2));
+        EXPECT_EQ(form.y(), std::max(0, (kScreenHeight - form.height()) / 2));
+        EXPECT_EQ(form.QuickPrintOptions.Grid, c.grid);
+        EXPECT_EQ(form.QuickPrintOptions.Invert, c.invert);
+        EXPECT_EQ(form.QuickPrintOptions.Color, c.color);
+        EXPECT_EQ(form.QuickPrintOptions.PrintAs, c.printAs);
+    }
+}
+
+TEST(MainWindowStart, AWindowWiderThanTheScreenStartsAtItsLeftEdge) {
+    const QByteArray file = "[Main]\nWidth=5000\nHeight=-20\n";
+    Started run(&file);
+    EXPECT_EQ(run.form->x(), 0);
+    EXPECT_LE(run.form->width(), kScreenWidth) << "kept within the screen";
+    EXPECT_GE(run.form->height(), 0);
+}
+
+TEST(QuickPrintOptionsDialog, CancelKeepsAndOkayCopiesBack) {
+    Started run;
+    TMainForm& form = *run.form;
+    run.dialogs.onModal = [](QDialog& d) {
+        auto& settings = static_cast<TSettingsForm&>(d);
+        settings.Grid_CB->setChecked(true);
+        settings.PrintAsGroup->button(2)->setChecked(true);
+        return false; // "Cancel"
+    };
+    form.ToolButton15Click();
+    EXPECT_FALSE(form.QuickPrintOptions.Grid);
+    EXPECT_EQ(form.QuickPrintOptions.PrintAs, 0);
+
+    run.dialogs.onModal = [](QDialog& d) {
+        auto& settings = static_cast<TSettingsForm&>(d);
+        EXPECT_FALSE(settings.Grid_CB->isChecked()) << "the dialog shows the kept options again";
+        EXPECT_EQ(settings.PrintAsGroup->checkedId(), 0);
+        settings.Color_CB->setChecked(true);
+        settings.PrintAsGroup->button(1)->setChecked(true);
+        return true; // "Okay"
+    };
+    form.ToolButton15Click();
+    EXPECT_TRUE(form.QuickPrintOptions.Color);
+    EXPECT_EQ(form.QuickPrintOptions.PrintAs, 1);
+
+    form.close();
+    EXPECT_TRUE(run.settingsText().endsWith("Grid=0\nInvert=0\nColor=1\nPrintAs=1\n"));
+}
+
+TEST(MainWindowClose, AFailedWriteIsReportedAndTheWindowStillCloses) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(QDir(folder.path()).mkdir("KavlonPC.INI")); // a folder where the file should be
+    ScriptedDialogs dialogs;
+    TMainForm form(folder.path(), &dialogs);
+    form.show();
+    EXPECT_TRUE(form.close());
+    ASSERT_EQ(dialogs.errors.size(), 1u);
+    const QString path = QDir::toNativeSeparators(folder.filePath("KavlonPC.INI"));
+    EXPECT_EQ(dialogs.errors[0], "nach " + path + " kann nicht geschrieben werden");
+    EXPECT_FALSE(dialogs.errorDetails[0].isEmpty()) << "the platform's reason goes with it";
+    EXPECT_TRUE(QFileInfo(folder.filePath("KavlonPC.INI")).isDir());
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files).size(), 0) << "no half-written file left behind";
+}
+
+TEST(MainWindowComposition, ControlsStartAsDesigned) {
+    Started run;
+    TMainForm& form = *run.form;
+    struct Expect {
+        const char* name;
+        bool enabled;
+        bool visible;
+    };
+    const Expect controls[] = {
+        {"Open_TBtn", false, true},        {"ToolButton15", true, true},      {"Receive_ProgressBar", true, true},
+        {"Data_TB", false, true},          {"Scope_TB", false, true},         {"Measure_TB", false, true},
+        {"FFT_TB", false, true},           {"ToolButton17", true, true},      {"Label1", true, false},
+        {"Label2", true, false},           {"Add_Btn", false, true},          {"Delete_Btn", false, true},
+        {"Reset_Btn", false, true},        {"ListBox1", true, true},          {"RunStopBtn", false, true},
+        {"SingleBtn", false, true},        {"AutoScaleBtn", false, true},     {"Timebase_lb", false, true},
+        {"tb_fast_btn", false, true},      {"tb_slow_btn", false, true},      {"Panel3", true, true},
+        {"Panel6", true, true},            {"Channel1_cb", true, true},       {"Channel4_cb", true, true},
+        {"Channel2_volt_lb", false, true}, {"Channel3_v_big_btn", false, true}, {"Channel4_v_small_btn", false, true},
+        {"ZeroLevel_Ch1_TB", true, true},  {"ZeroLevel_Ch4_TB", true, true},  {"Channel1_acdc_cb", true, true},
+        {"Channel1_invert_cb", true, false}, {"Channel4_invert_cb", true, false},
+        {"FileNew1Btn", true, false},      {"EditPaste1Btn", true, false},
+    };
+    for (const auto& c : controls) {
+        auto* w = form.findChild<QWidget*>(c.name);
+        ASSERT_NE(w, nullptr) << c.name;
+        EXPECT_EQ(w->isVisible(), c.visible) << c.name;
+        if (c.visible) {
+            EXPECT_EQ(w->isEnabled(), c.enabled) << c.name;
+        }
+    }
+    EXPECT_EQ(form.findChild<QPushButton*>("RunStopBtn")->text(), "Stop");
+    EXPECT_EQ(form.findChild<QLabel*>("Timebase_lb")->text(), "2 nS / Div");
+    EXPECT_EQ(form.findChild<QLabel*>("Channel3_volt_lb")->text(), "10 mV / Div");
+    EXPECT_EQ(form.findChild<QToolButton*>("Open_TBtn")->toolTip(), "Connect to Scope");
+    EXPECT_EQ(form.findChild<QToolButton*>("Data_TB")->toolTip(), "Add Data Display");
+    EXPECT_EQ(form.findChild<QToolButton*>("FFT_TB")->toolTip(), "");
+    EXPECT_EQ(form.findChild<QToolButton*>("ToolButton17")->text(), "Demo");
+    auto* progress = form.findChild<QProgressBar*>("Receive_ProgressBar");
+    EXPECT_EQ(progress->maximum(), 128);
+    EXPECT_EQ(progress->value(), 0);
+    EXPECT_EQ(progress->width(), 150);
+    EXPECT_EQ(form.findChild<QWidget*>("LeftPanel")->width(), 169);
+    EXPECT_EQ(form.findChild<QListWidget*>("ListBox1")->size(), QSize(160, 154));
+    for (int c = 1; c <= 4; ++c) {
+        auto* bar = form.findChild<QSlider*>(QString("ZeroLevel_Ch%1_TB").arg(c));
+        EXPECT_EQ(bar->maximum(), 384);
+        EXPECT_EQ(bar->value(), 196);
+        EXPECT_EQ(bar->tickInterval(), 48);
+        EXPECT_EQ(bar->tickPosition(), QSlider::TicksBothSides);
+    }
+
+    // Only "&Fenster" is shown; the others keep their actions for the shortcuts.
+    QStringList shown;
+    for (QAction* a : form.menuBar()->actions())
+        if (a->isVisible())
+            shown << a->text();
+    EXPECT_EQ(shown, QStringList{"&Fenster"});
+}
+
+TEST(MainWindowActions, ShortcutsReachTheirActionsWithTheMenusHidden) {
+    Started run;
+    TMainForm& form = *run.form;
+    QApplication::setActiveWindow(&form);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    form.findChild<QListWidget*>("ListBox1")->setFocus();
+
+    struct Shortcut {
+        QAction* action;
+        QKeyCombination keys;
+    };
+    const Shortcut shortcuts[] = {{form.EditCut1, Qt::CTRL | Qt::Key_X},
+                                  {form.EditCopy1, Qt::CTRL | Qt::Key_C},
+                                  {form.EditPaste1, Qt::CTRL | Qt::Key_V}};
+    for (const auto& s : shortcuts) {
+        QSignalSpy spy(s.action, &QAction::triggered);
+        QTest::keyClick(QApplication::focusWidget(), s.keys.key(), s.keys.keyboardModifiers());
+        EXPECT_EQ(spy.count(), 1) << s.action->objectName().toStdString();
+    }
+
+    // Ctrl+O: a picture window named after the file, with no number and no list entry.
+    run.dialogs.fileToOpen = "/tmp/picture.bmp";
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_O, Qt::ControlModifier);
+    ASSERT_EQ(form.childDisplays().size(), 1);
+    EXPECT_EQ(form.childDisplays()[0]->windowTitle(), "/tmp/picture.bmp");
+    EXPECT_EQ(form.findChild<QListWidget*>("ListBox1")->count(), 0);
+    run.dialogs.fileToOpen.clear();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_O, Qt::ControlModifier);
+    EXPECT_EQ(form.childDisplays().size(), 1) << "a cancelled dialog creates nothing";
 }
 
 } // namespace

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace kavlon {
+
+// How the instrument's quick print and the Scope displays' Print button output a picture.
+struct QuickPrintOptions {
+    enum Target { Printer = 0, Bmp = 1, Jpeg = 2 };
+    bool Grid = false;
+    bool Invert = false;
+    bool Color = false;
+    int PrintAs = Printer;
+};
+
+// The contents of "KavlonPC.INI", section "Main".
+struct StoredSettings {
+    int Left = 0;
+    int Top = 0;
+    int Width = 0;
+    int Height = 0;
+    // A file that exists but lacks a key gives grid and invert on.
+    QuickPrintOptions Options{true, true, false, QuickPrintOptions::Printer};
+};
+
+constexpr const char* kSettingsFileName = "KavlonPC.INI";
+
+// Reads the settings from the text of an INI file. Any text is accepted: a
+// missing key, or a value that is no number, gives that key's default.
+StoredSettings parseSettings(std::string_view text);
+
+// One value as the INI reader takes it: decimal, or hexadecimal after "0x",
+// with optional sign and leading blanks; digits end at the first other character.
+// False when the text starts with no number or the number does not fit an int.
+bool parseIniInteger(std::string_view text, int& value);
+
+// The file's text with the eight keys in their fixed order, booleans as 1/0.
+std::string formatSettings(const StoredSettings& settings);
+
+} // namespace kavlon

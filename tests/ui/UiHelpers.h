@@ -1,0 +1,75 @@
+#pragma once
+
+#include "ui/MainForm.h"
+
+#include "device/DeviceLink.h"
+
+#include <QCoreApplication>
+#include <QDialog>
+#include <QTemporaryDir>
+
+#include <functional>
+#include <vector>
+
+namespace kavlon::test {
+
+// Dialogs that never block: errors are recorded, a modal dialog is shown, handed
+// to a script, and confirmed or not as the script says.
+class ScriptedDialogs : public UserDialogs {
+public:
+    std::vector<QString> errors;
+    std::vector<QString> errorDetails;
+    QString fileToOpen;
+    std::function<bool(QDialog&)> onModal = [](QDialog&) { return false; };
+
+    void showError(QWidget*, const QString& text, const QString& detail) override {
+        errors.push_back(text);
+        errorDetails.push_back(detail);
+    }
+    QString chooseOpenFile(QWidget*, const QString&) override { return fileToOpen; }
+    bool runModal(QDialog& dialog) override {
+        dialog.show();
+        const bool confirmed = onModal(dialog);
+        dialog.hide();
+        return confirmed;
+    }
+};
+
+// An instrument on the other end of the link that keeps what it is sent.
+class RecordingDevice : public TJvHidDevice {
+public:
+    std::vector<std::vector<std::uint8_t>> reports;
+    std::string deviceString(int) override { return {}; }
+    HidCaps Caps() override { return {65, 65}; }
+    bool WriteReport(std::span<const std::uint8_t> report) override {
+        reports.emplace_back(report.begin(), report.end());
+        return true;
+    }
+    std::vector<std::uint8_t> command(std::size_t i) const {
+        return {reports[i].begin() + 2, reports[i].begin() + 9};
+    }
+};
+
+// Runs the deletions that closed windows asked for.
+inline void processDeletes() {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+}
+
+// A main window in a folder of its own, with an instrument attached but not yet connected.
+struct Bench {
+    QTemporaryDir folder;
+    ScriptedDialogs dialogs;
+    RecordingDevice* device = nullptr;
+    std::unique_ptr<TMainForm> form;
+
+    Bench() {
+        form = std::make_unique<TMainForm>(folder.path(), &dialogs);
+        auto owned = std::make_unique<RecordingDevice>();
+        device = owned.get();
+        form->deviceLink().DeviceList.push_back(std::move(owned));
+    }
+    void connect() { form->acquisition().State.Connected = true; }
+};
+
+} // namespace kavlon::test
