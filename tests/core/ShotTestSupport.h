@@ -1,0 +1,48 @@
+#pragma once
+
+#include "core/ShotTransfer.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+namespace kavlon::test {
+
+// An acquisition state holding a 100-sample shot (positions 0..100) on four enabled
+// channels at 1 V / Div with zero level 100, and a Data display's record to receive it.
+struct ShotBench {
+    static constexpr int kN = 100;
+
+    std::unique_ptr<AcquisitionState> statePtr = std::make_unique<AcquisitionState>();
+    std::unique_ptr<ShotRecord> recordPtr = std::make_unique<ShotRecord>();
+    AcquisitionState& state = *statePtr;
+    ShotRecord& record = *recordPtr;
+    TransferInputs inputs;
+
+    ShotBench() {
+        state.TimebaseIndex = 7;       // 4060-sample memory
+        state.WindowStart = 4060 - kN; // n = 100
+        state.ChannelCount = 4;
+        state.ChannelOn = {true, true, true, true};
+        state.VoltsIndex = {9, 9, 9, 9}; // 1 V / Div
+        state.ProbeRange = {3, 3, 3, 3}; // probe factor 1
+        state.ZeroLevel = {100, 100, 100, 100};
+        state.ReferenceLevels = {20, 50, 80};
+        inputs.voltsLabelCaptions = {"1 V / Div", "2 V / Div", "5 V / Div", "10 mV / Div"};
+    }
+
+    // Sample i of channel 1-4 for every position of the display block.
+    void fill(int channel, const std::function<int(int)>& sample) {
+        auto block = state.DisplaySamples(channel - 1);
+        for (int i = 0; i < kBlockSize; ++i)
+            block[std::size_t(i)] = std::uint8_t(sample(i));
+    }
+
+    TransferOutcome transfer() { return transferShot(state, record, inputs); }
+    const ChannelAnalysis& analysis(int channel) const { return record.Analysis[std::size_t(channel - 1)]; }
+    std::string cell(int column, int row, char separator = '.') const {
+        return std::string(record.Cells.cellText(column, row, separator).view());
+    }
+};
+
+} // namespace kavlon::test
