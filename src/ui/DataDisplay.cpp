@@ -1,24 +1,180 @@
 #include "DataDisplay.h"
 
-#include "core/AcquisitionControl.h"
+#include "ShotTableModel.h"
 
+#include "core/AcquisitionControl.h"
+#include "core/ShotTransfer.h"
+
+#include <QCheckBox>
+#include <QFrame>
+#include <QLabel>
+#include <QLocale>
 #include <QPushButton>
-#include <QVBoxLayout>
+#include <QTableView>
 
 namespace kavlon {
 
+namespace {
+
+constexpr int kFourChannelGridWidth = 480;
+constexpr int kTwoChannelGridWidth = 275;
+constexpr int kFourChannelZeroPanelWidth = 459;
+constexpr int kTwoChannelZeroPanelWidth = 257;
+constexpr int kGridTop = 90;
+constexpr int kGridMargin = 120; // the grid is the window's height less this
+
+QFrame* panel(QWidget* parent, const QString& name, const QRect& geometry) {
+    auto* frame = new QFrame(parent);
+    frame->setObjectName(name);
+    frame->setFrameShape(QFrame::StyledPanel);
+    frame->setFrameShadow(QFrame::Raised);
+    frame->setGeometry(geometry);
+    return frame;
+}
+
+QString qtext(const std::string& utf8) { return QString::fromUtf8(utf8.data(), qsizetype(utf8.size())); }
+
+} // namespace
+
 TMDIChild_Data::TMDIChild_Data(DisplayHost& host) : TMDIChild(host, "Data", new QWidget) {
-    RefreshBtn = new QPushButton("Refresh", widget());
+    QWidget* client = widget();
+    QFont font = client->font();
+    font.setPixelSize(11);
+    client->setFont(font);
+
+    Panel1 = panel(client, "Panel1", {5, 2, 116, 63});
+    RefreshBtn = new QPushButton("Refresh", Panel1);
     RefreshBtn->setObjectName("RefreshBtn");
+    RefreshBtn->setGeometry(6, 7, 103, 16);
     RefreshBtn->setEnabled(false);
-    RefreshBtn->setGeometry(11, 9, 103, 16);
+    RefreshBtn->setStatusTip("Ask the instrument for a new shot");
+    ExportBtn = new QPushButton("Export ...", Panel1);
+    ExportBtn->setObjectName("ExportBtn");
+    ExportBtn->setGeometry(6, 25, 103, 16);
+    ExportBtn->setEnabled(false);
+    ExportBtn->setStatusTip("Write the shot to a spreadsheet file");
+    incMeasureCB = new QCheckBox("include Measures", Panel1);
+    incMeasureCB->setObjectName("incMeasureCB");
+    incMeasureCB->setGeometry(8, 42, 105, 17);
+    incMeasureCB->setChecked(true);
+    incMeasureCB->setEnabled(false);
+
+    Panel2 = panel(client, "Panel2", {122, 2, 153, 63});
+    Trigger_lb = label(Panel2, "Trigger_lb", "Trigger :", 41, 4);
+    Triggerlevel_lb = label(Panel2, "Triggerlevel_lb", "Trigger Level :", 12, 18);
+    Timebase_lb = label(Panel2, "Timebase_lb", "Timebase : ", 28, 32);
+    RealTimebase_lb = label(Panel2, "RealTimebase_lb", "Real Timebase : ", 3, 46);
+
+    ZeroLevel_Panel = panel(client, "ZeroLevel_Panel", {5, 67, kFourChannelZeroPanelWidth, 21});
+    const int zeroLefts[kChannels] = {54, 155, 258, 360};
+    for (int c = 0; c < kChannels; ++c)
+        ZeroLevelCH_lb[std::size_t(c)] = label(ZeroLevel_Panel, QString("ZeroLevelCH%1_lb").arg(c + 1),
+                                               QString("Zero CH %1 : 0.0 V").arg(c + 1), zeroLefts[c], 3);
+    ZeroLevel_Panel->hide();
+
+    m_model = std::make_unique<ShotTableModel>(record);
+    DataSG = new QTableView(client);
+    DataSG->setObjectName("DataSG");
+    DataSG->setHorizontalHeader(new TwoRowHeader(DataSG));
+    DataSG->setModel(m_model.get());
+    DataSG->verticalHeader()->hide();
+    DataSG->verticalHeader()->setDefaultSectionSize(16);
+    DataSG->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    DataSG->horizontalHeader()->setDefaultSectionSize(50);
+    DataSG->horizontalHeader()->setMinimumSectionSize(20);
+    DataSG->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    DataSG->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    DataSG->setSelectionBehavior(QAbstractItemView::SelectItems);
+    DataSG->setGeometry(4, kGridTop, kFourChannelGridWidth, 377);
+
     connect(RefreshBtn, &QPushButton::clicked, this, &TMDIChild_Data::RefreshBtnClick);
+    FormCreate();
+}
+
+TMDIChild_Data::~TMDIChild_Data() {
+    // The view lets go of the model before the model goes.
+    DataSG->setModel(nullptr);
+}
+
+QLabel* TMDIChild_Data::label(QWidget* parent, const QString& name, const QString& caption, int left, int top) {
+    auto* l = new QLabel(caption, parent);
+    l->setObjectName(name);
+    l->move(left, top);
+    l->adjustSize();
+    return l;
+}
+
+void TMDIChild_Data::FormCreate() {
+    // The headings and sample numbers belong to the record's cell store from the start.
+    record.HasShot = false;
+}
+
+int TMDIChild_Data::gridColumns() const { return m_model->shownColumns(); }
+
+void TMDIChild_Data::setTwoChannelLayout(bool twoChannels) {
+    m_model->reload(twoChannels ? 5 : ShotCells::kColumns);
+    DataSG->resize(twoChannels ? kTwoChannelGridWidth : kFourChannelGridWidth, DataSG->height());
+    ZeroLevel_Panel->resize(twoChannels ? kTwoChannelZeroPanelWidth : kFourChannelZeroPanelWidth,
+                            ZeroLevel_Panel->height());
+    resize(twoChannels ? kTwoChannelWidth : kFourChannelWidth, height());
 }
 
 void TMDIChild_Data::RefreshBtnClick() {
     // Stays disabled until the shot arrives or the next settings report.
     RefreshBtn->setEnabled(false);
     m_host.acquisition().RequestData(windowTitle().toStdString());
+}
+
+void TMDIChild_Data::resizeEvent(QResizeEvent* event) {
+    TMDIChild::resizeEvent(event);
+    FormResize();
+}
+
+void TMDIChild_Data::FormResize() {
+    if (m_resizing)
+        return;
+    m_resizing = true;
+    const int width = m_host.acquisition().State.ChannelCount == 2 ? kTwoChannelWidth : kFourChannelWidth;
+    const int height = std::max(this->height(), kMinimumHeight);
+    if (this->width() != width || this->height() != height)
+        resize(width, height);
+    DataSG->resize(DataSG->width(), std::max(0, this->height() - kGridMargin));
+    m_resizing = false;
+}
+
+void TMDIChild_Data::TransferRequestData(const AcquisitionState& state,
+                                         const std::array<std::string, kChannels>& voltsLabels) {
+    TransferInputs inputs;
+    inputs.voltsLabelCaptions = voltsLabels;
+    const QString mark = QLocale().decimalPoint();
+    if (mark.size() == 1 && mark[0].unicode() < 0x80)
+        inputs.decimalSeparator = char(mark[0].unicode());
+
+    const TransferOutcome outcome = transferShot(state, record, inputs);
+    // A four-channel shot after a two-channel one gets its nine columns back.
+    if (outcome.twoChannelLayout || gridColumns() != ShotCells::kColumns)
+        setTwoChannelLayout(outcome.twoChannelLayout);
+    else
+        m_model->reload(ShotCells::kColumns);
+
+    const DataWindowLabels& labels = outcome.labels;
+    const std::pair<QLabel*, const std::optional<std::string>*> captions[] = {
+        {Timebase_lb, &labels.Timebase_lb},
+        {RealTimebase_lb, &labels.RealTimebase_lb},
+        {Trigger_lb, &labels.Trigger_lb},
+        {Triggerlevel_lb, &labels.Triggerlevel_lb},
+        {ZeroLevelCH_lb[0], &labels.ZeroLevelCH_lb[0]},
+        {ZeroLevelCH_lb[1], &labels.ZeroLevelCH_lb[1]},
+        {ZeroLevelCH_lb[2], &labels.ZeroLevelCH_lb[2]},
+        {ZeroLevelCH_lb[3], &labels.ZeroLevelCH_lb[3]},
+    };
+    for (const auto& [target, text] : captions)
+        if (*text) {
+            target->setText(qtext(**text));
+            target->adjustSize();
+        }
+    ExportBtn->setEnabled(true);
+    RefreshBtn->setEnabled(true);
 }
 
 } // namespace kavlon

@@ -28,6 +28,8 @@ TMDIChild_Data* TMainForm::CreateDataDisplay(const QString& caption) {
     display->setClientSize(500, 440);
     if (m_acquisition.State.Connected)
         display->RefreshBtn->setEnabled(true);
+    if (m_acquisition.State.ChannelCount == 2)
+        display->setTwoChannelLayout(true);
     return display;
 }
 

@@ -4,6 +4,8 @@
 #include "DataDisplay.h"
 #include "FrontPanel.h"
 
+#include "core/ShotTransfer.h"
+
 #include <QCheckBox>
 #include <QLabel>
 #include <QProgressBar>
@@ -63,11 +65,16 @@ void TMainForm::voltsLabelChanged(int channel, std::string_view label) {
 void TMainForm::shotCompleted(const std::string& requestName) {
     // With no display open at all the request waits for one; otherwise it is
     // answered now, or dropped when its display has gone.
-    if (childDisplays().isEmpty())
-        return;
-    if (auto* data = qobject_cast<TMDIChild_Data*>(findDisplay(QString::fromStdString(requestName))))
-        data->RefreshBtn->setEnabled(true);
-    m_acquisition.State.RequestName.clear();
+    const bool anyDisplay = !childDisplays().isEmpty();
+    if (anyDisplay) {
+        if (auto* data = qobject_cast<TMDIChild_Data*>(findDisplay(QString::fromStdString(requestName)))) {
+            std::array<std::string, kChannels> voltsLabels;
+            for (int c = 0; c < kChannels; ++c)
+                voltsLabels[std::size_t(c)] = m_panel->channels[std::size_t(c)].voltLabel->text().toStdString();
+            data->TransferRequestData(m_acquisition.State, voltsLabels);
+        }
+    }
+    settleRequest(m_acquisition.State, anyDisplay);
 }
 
 void TMainForm::quickPrintRequested(int) {}

@@ -1,0 +1,181 @@
+#include "UiHelpers.h"
+
+#include "ui/DataDisplay.h"
+#include "ui/FrontPanel.h"
+
+#include "core/Frames.h"
+
+#include <QCheckBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableView>
+
+#include <gtest/gtest.h>
+
+namespace kavlon {
+namespace {
+
+Frame settings(int channelCount, int triggerSource, int timebase = 4, std::uint8_t status = 1) {
+    Frame f{};
+    f[0] = 0x69;
+    for (int c = 0; c < 4; ++c) {
+        f[2 + c] = 9;   // 1 V / Div at probe range 3
+        f[8 + c] = 120; // zero level
+        f[18 + c] = status;
+        f[23 + c] = 104;
+    }
+    f[6] = std::uint8_t(timebase);
+    f[12] = std::uint8_t(channelCount);
+    f[16] = std::uint8_t(triggerSource);
+    f[17] = 96; // trigger level: 24 raw steps below zero
+    return f;
+}
+
+Frame trailer() {
+    Frame f{};
+    f[0] = 0x6B;
+    f[24] = 20;
+    f[25] = 50;
+    f[26] = 80;
+    f[33] = 216; // WindowStart = 216 + 40 = 256
+    return f;
+}
+
+class DataDisplayWindow : public ::testing::Test {
+protected:
+    void SetUp() override { form.show(); }
+
+    // Fills the raw memories with a ramp and lets the instrument close the shot.
+    void deliverShot(const Frame& settingsFrame) {
+        auto& acq = form.acquisition();
+        acq.InterpretRecvData(settingsFrame);
+        for (int c = 0; c < 4; ++c) {
+            auto raw = acq.State.RawSamples(c);
+            for (int i = 0; i < kBlockSize; ++i)
+                raw[std::size_t(i)] = std::uint8_t(60 + (i + 10 * c) % 100);
+        }
+        acq.InterpretRecvData(trailer());
+    }
+    QString cell(TMDIChild_Data* d, int row, int column) {
+        return d->DataSG->model()->index(row, column).data().toString();
+    }
+    TMDIChild_Data* data(int i) { return qobject_cast<TMDIChild_Data*>(form.childDisplays()[i]); }
+
+    test::Bench bench;
+    TMainForm& form = *bench.form;
+};
+
+TEST_F(DataDisplayWindow, StartsEmptyWithItsControlsAsDesigned) {
+    form.Data_TBClick();
+    TMDIChild_Data* d = data(0);
+    EXPECT_EQ(d->windowTitle(), "Data00");
+    EXPECT_FALSE(d->record.HasShot);
+    EXPECT_FALSE(d->RefreshBtn->isEnabled());
+    EXPECT_FALSE(d->ExportBtn->isEnabled());
+    EXPECT_EQ(d->ExportBtn->text(), "Export ...");
+    EXPECT_TRUE(d->incMeasureCB->isChecked());
+    EXPECT_FALSE(d->incMeasureCB->isEnabled());
+    EXPECT_EQ(d->incMeasureCB->text(), "include Measures");
+    EXPECT_EQ(d->Trigger_lb->text(), "Trigger :");
+    EXPECT_EQ(d->Timebase_lb->text(), "Timebase : ");
+    EXPECT_FALSE(d->ZeroLevel_Panel->isVisible());
+    EXPECT_EQ(d->ZeroLevelCH_lb[3]->text(), "Zero CH 4 : 0.0 V");
+    EXPECT_EQ(d->DataSG->model()->columnCount(), 9);
+    EXPECT_EQ(d->DataSG->model()->rowCount(), 16300 - 2);
+    EXPECT_EQ(d->DataSG->model()->headerData(0, Qt::Horizontal).toString(), "Number");
+    EXPECT_EQ(d->DataSG->model()->headerData(2, Qt::Horizontal).toString(), "Voltage");
+    EXPECT_EQ(cell(d, 0, 0), "0");
+    EXPECT_EQ(cell(d, 16297, 0), "16297");
+    EXPECT_EQ(cell(d, 0, 1), "");
+}
+
+TEST_F(DataDisplayWindow, KeepsItsWidthAndAMinimumHeight) {
+    form.Data_TBClick();
+    TMDIChild_Data* d = data(0);
+    EXPECT_EQ(d->width(), 500);
+    d->resize(700, 100);
+    EXPECT_EQ(d->width(), 500);
+    EXPECT_EQ(d->height(), 151);
+    EXPECT_EQ(d->DataSG->height(), 31);
+    d->resize(500, 400);
+    EXPECT_EQ(d->DataSG->height(), 280);
+
+    form.acquisition().InterpretRecvData(settings(2, 1)); // a two-channel instrument
+    d->resize(500, 300);
+    EXPECT_EQ(d->width(), 293);
+
+    form.Data_TBClick();
+    TMDIChild_Data* narrow = data(1);
+    EXPECT_EQ(narrow->width(), 293);
+    EXPECT_EQ(narrow->gridColumns(), 5);
+}
+
+TEST_F(DataDisplayWindow, TheShotLandsInTheDisplayThatAskedForIt) {
+    bench.connect();
+    form.acquisition().InterpretRecvData(settings(4, 1));
+    form.Data_TBClick();
+    form.Data_TBClick();
+    data(1)->RefreshBtn->click();
+    EXPECT_EQ(form.acquisition().State.RequestName, "Data01");
+
+    deliverShot(settings(4, 1, 4, 1));
+    TMDIChild_Data* d = data(1);
+    EXPECT_TRUE(d->record.HasShot);
+    EXPECT_FALSE(data(0)->record.HasShot);
+    EXPECT_TRUE(form.acquisition().State.RequestName.empty());
+    EXPECT_TRUE(d->RefreshBtn->isEnabled());
+    EXPECT_TRUE(d->ExportBtn->isEnabled());
+    // WindowStart 256: sample 0 is raw 256 of each channel.
+    EXPECT_EQ(cell(d, 0, 1), QString::number(60 + 256 % 100));
+    EXPECT_EQ(cell(d, 0, 3), QString::number(60 + (256 + 10) % 100));
+    EXPECT_EQ(d->DataSG->model()->rowCount(), 16300 - 256 - 2);
+    EXPECT_EQ(cell(d, 0, 2), "166.7 mV"); // zero level 120 - raw 116 = 4 steps of 1 V / 24
+    EXPECT_EQ(d->Timebase_lb->text(), "Timebase : 50 ns / Div");
+    EXPECT_EQ(d->RealTimebase_lb->text(), "Real Timebase : 50 ns / Div");
+    EXPECT_EQ(d->Trigger_lb->text(), "Trigger : Channel 1");
+    EXPECT_EQ(d->Triggerlevel_lb->text(), "Trigger Level : 1.0 V");
+    EXPECT_EQ(d->ZeroLevelCH_lb[3]->text(), "Zero CH 4 : 5.0 V");
+    EXPECT_EQ(d->record.VoltsPerDivText[0], "1 V / Div");
+}
+
+TEST_F(DataDisplayWindow, RequestsForMissingDisplaysFollowTheirRules) {
+    auto& acq = form.acquisition();
+    acq.State.RequestName = "Data05";
+    deliverShot(settings(4, 0));
+    EXPECT_EQ(acq.State.RequestName, "Data05") << "no display open at all: the request waits";
+
+    form.Scope_TBClick();
+    deliverShot(settings(4, 0));
+    EXPECT_TRUE(acq.State.RequestName.empty()) << "no display of that caption: dropped";
+
+    // Two displays of one caption: the later one takes the shot.
+    auto* first = form.CreateDataDisplay("Data07");
+    auto* second = form.CreateDataDisplay("Data07");
+    acq.State.RequestName = "Data07";
+    deliverShot(settings(4, 5));
+    EXPECT_FALSE(first->record.HasShot);
+    EXPECT_TRUE(second->record.HasShot);
+    EXPECT_EQ(second->Trigger_lb->text(), "Trigger : Extern");
+}
+
+TEST_F(DataDisplayWindow, ATwoChannelShotNarrowsTheTableAndAFourChannelOneWidensItAgain) {
+    form.Data_TBClick();
+    TMDIChild_Data* d = data(0);
+    form.acquisition().State.RequestName = "Data00";
+    deliverShot(settings(2, 3));
+    EXPECT_EQ(d->gridColumns(), 5);
+    EXPECT_EQ(d->width(), 293);
+    EXPECT_EQ(d->DataSG->width(), 275);
+    EXPECT_EQ(d->Triggerlevel_lb->text(), "Trigger Level : ");
+
+    form.acquisition().State.RequestName = "Data00";
+    deliverShot(settings(4, 3));
+    EXPECT_EQ(d->gridColumns(), 9);
+    EXPECT_EQ(d->width(), 500);
+    EXPECT_EQ(d->DataSG->width(), 480);
+    EXPECT_EQ(d->Triggerlevel_lb->text(), "Trigger Level : 1.0 V");
+}
+
+} // namespace
+} // namespace kavlon
