@@ -209,8 +209,8 @@ void TMainForm::buildActions() {
             edit->paste();
     });
     connect(WindowCascade1, &QAction::triggered, m_mdiArea, &QMdiArea::cascadeSubWindows);
-    connect(WindowTileHorizontal1, &QAction::triggered, this, &TMainForm::tileHorizontally);
-    connect(WindowTileVertical1, &QAction::triggered, this, &TMainForm::tileVertically);
+    connect(WindowTileHorizontal1, &QAction::triggered, this, [this] { tile(Qt::Vertical); });
+    connect(WindowTileVertical1, &QAction::triggered, this, [this] { tile(Qt::Horizontal); });
     connect(WindowMinimizeAll1, &QAction::triggered, this, [this] {
         for (auto* w : m_mdiArea->subWindowList())
             w->showMinimized();
@@ -261,32 +261,24 @@ void TMainForm::buildMenus() {
     });
 }
 
-void TMainForm::tileHorizontally() {
-    // One above the other, each the full width of the area.
+void TMainForm::tile(Qt::Orientation stacking) {
+    // Vertical stacking puts the windows one above the other at full width;
+    // horizontal stacking puts them side by side at full height.
     const auto windows = m_mdiArea->subWindowList();
     if (windows.isEmpty())
         return;
     const QSize area = m_mdiArea->viewport()->size();
-    const int h = area.height() / int(windows.size());
-    int y = 0;
+    const int count = int(windows.size());
+    int offset = 0;
     for (auto* w : windows) {
         w->showNormal();
-        w->setGeometry(0, y, area.width(), h);
-        y += h;
-    }
-}
-
-void TMainForm::tileVertically() {
-    const auto windows = m_mdiArea->subWindowList();
-    if (windows.isEmpty())
-        return;
-    const QSize area = m_mdiArea->viewport()->size();
-    const int w = area.width() / int(windows.size());
-    int x = 0;
-    for (auto* sub : windows) {
-        sub->showNormal();
-        sub->setGeometry(x, 0, w, area.height());
-        x += w;
+        if (stacking == Qt::Vertical) {
+            w->setGeometry(0, offset, area.width(), area.height() / count);
+            offset += area.height() / count;
+        } else {
+            w->setGeometry(offset, 0, area.width() / count, area.height());
+            offset += area.width() / count;
+        }
     }
 }
 

@@ -120,9 +120,8 @@ private:
     void buildActions();
     void buildMenus();
     void createNumberedDisplay(std::string_view kindWord, const std::function<TMDIChild*(const QString&)>& create);
-    TMDIChild* adopt(TMDIChild* child);
-    void tileHorizontally();
-    void tileVertically();
+    template <class Display> Display* adopt(const QString& caption);
+    void tile(Qt::Orientation stacking);
 
     // What the instrument's reports change on screen.
     void progressPositionChanged(int position) override;

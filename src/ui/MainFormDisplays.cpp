@@ -15,16 +15,16 @@
 
 namespace kavlon {
 
-TMDIChild* TMainForm::adopt(TMDIChild* child) {
-    m_mdiArea->addSubWindow(child);
-    child->show();
-    return child;
+template <class Display> Display* TMainForm::adopt(const QString& caption) {
+    auto* display = new Display(*this);
+    m_mdiArea->addSubWindow(display);
+    display->show();
+    display->setWindowTitle(caption);
+    return display;
 }
 
 TMDIChild_Data* TMainForm::CreateDataDisplay(const QString& caption) {
-    auto* display = new TMDIChild_Data(*this);
-    adopt(display);
-    display->setWindowTitle(caption);
+    auto* display = adopt<TMDIChild_Data>(caption);
     display->setClientSize(500, 440);
     if (m_acquisition.State.Connected)
         display->RefreshBtn->setEnabled(true);
@@ -34,25 +34,19 @@ TMDIChild_Data* TMainForm::CreateDataDisplay(const QString& caption) {
 }
 
 TMDIChild_Scope* TMainForm::CreateScopeDisplay(const QString& caption) {
-    auto* display = new TMDIChild_Scope(*this);
-    adopt(display);
-    display->setWindowTitle(caption);
+    auto* display = adopt<TMDIChild_Scope>(caption);
     display->setClientSize(630, 475);
     return display;
 }
 
 TMDIChild_Math* TMainForm::CreateMeasureDisplay(const QString& caption) {
-    auto* display = new TMDIChild_Math(*this);
-    adopt(display);
-    display->setWindowTitle(caption);
+    auto* display = adopt<TMDIChild_Math>(caption);
     display->setClientSize(322, 497);
     return display;
 }
 
 TMDIChild_FFT* TMainForm::CreateFFTDisplay(const QString& caption) {
-    auto* display = new TMDIChild_FFT(*this);
-    adopt(display);
-    display->setWindowTitle(caption);
+    auto* display = adopt<TMDIChild_FFT>(caption);
     display->resize(TMDIChild_FFT::kDesignWidth, 210);
     return display;
 }
