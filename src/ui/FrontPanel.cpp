@@ -3,6 +3,7 @@
 #include "ZeroLevelTrackBar.h"
 
 #include <QCheckBox>
+#include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -119,7 +120,10 @@ QGroupBox* FrontPanel::buildVertical() {
 QWidget* FrontPanel::buildChannel(int channel) {
     const QString n = QString::number(channel);
     ChannelControls& ch = channels[std::size_t(channel - 1)];
-    ch.panel = named(new QWidget, QString("Panel%1").arg(channel + 2));
+    auto* frame = named(new QFrame, QString("Panel%1").arg(channel + 2));
+    frame->setFrameShape(QFrame::StyledPanel);
+    frame->setFrameShadow(QFrame::Sunken);
+    ch.panel = frame;
     ch.channelBox = named(new QCheckBox("Channel " + n), "Channel" + n + "_cb");
     ch.channelBox->setStatusTip("Switch channel " + n + " on or off");
     ch.voltLabel = named(new QLabel("10 mV / Div"), "Channel" + n + "_volt_lb");

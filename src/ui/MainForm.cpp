@@ -2,6 +2,7 @@
 
 #include "FrontPanel.h"
 #include "SettingsForm.h"
+#include "ToolbarIcons.h"
 
 #include <QAction>
 #include <QApplication>
@@ -126,15 +127,14 @@ void TMainForm::buildToolBar() {
         bar->addWidget(b)->setVisible(false);
     }
     for (auto* a : {WindowCascade1, WindowTileHorizontal1, WindowTileVertical1}) {
-        auto* b = toolButton(bar, a->objectName() + "Btn", a->text(), a->text().remove('&'));
+        auto* b = toolButton(bar, a->objectName() + "Btn", a->text(), QString(a->text()).remove('&'), a->icon());
         b->setDefaultAction(a);
+        b->setToolButtonStyle(Qt::ToolButtonIconOnly);
     }
     bar->addSeparator();
-    Open_TBtn = toolButton(bar, "Open_TBtn", "Connect", "Connect to Scope",
-                           style()->standardIcon(QStyle::SP_DriveNetIcon));
+    Open_TBtn = toolButton(bar, "Open_TBtn", "Connect", "Connect to Scope", icons::connect());
     Open_TBtn->setEnabled(false);
-    ToolButton15 = toolButton(bar, "ToolButton15", "Options", "Quick print options",
-                              style()->standardIcon(QStyle::SP_FileDialogDetailedView));
+    ToolButton15 = toolButton(bar, "ToolButton15", "Options", "Quick print options", icons::printOptions());
     connect(ToolButton15, &QToolButton::clicked, this, &TMainForm::ToolButton15Click);
 
     Receive_ProgressBar = new QProgressBar;
@@ -147,18 +147,21 @@ void TMainForm::buildToolBar() {
     bar->addWidget(Receive_ProgressBar);
     bar->addSeparator();
 
-    Data_TB = toolButton(bar, "Data_TB", "Data", "Add Data Display");
-    Scope_TB = toolButton(bar, "Scope_TB", "Scope", "Add Scope Display");
-    Measure_TB = toolButton(bar, "Measure_TB", "Measure", "Add Measure Display");
-    FFT_TB = toolButton(bar, "FFT_TB", "FFT", {});
-    for (auto* b : {Data_TB, Scope_TB, Measure_TB, FFT_TB})
+    Data_TB = toolButton(bar, "Data_TB", "Data", "Add Data Display", icons::dataTable());
+    Scope_TB = toolButton(bar, "Scope_TB", "Scope", "Add Scope Display", icons::scopeTrace());
+    Measure_TB = toolButton(bar, "Measure_TB", "Measure", "Add Measure Display", icons::measure());
+    FFT_TB = toolButton(bar, "FFT_TB", "FFT", {}, icons::spectrum());
+    for (auto* b : {Data_TB, Scope_TB, Measure_TB, FFT_TB}) {
         b->setEnabled(false);
+        b->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    }
     connect(Data_TB, &QToolButton::clicked, this, &TMainForm::Data_TBClick);
     connect(Scope_TB, &QToolButton::clicked, this, &TMainForm::Scope_TBClick);
     connect(Measure_TB, &QToolButton::clicked, this, &TMainForm::Measure_TBClick);
     connect(FFT_TB, &QToolButton::clicked, this, &TMainForm::FFT_TBClick);
     bar->addSeparator();
-    ToolButton17 = toolButton(bar, "ToolButton17", "Demo", "Guided demonstration");
+    ToolButton17 = toolButton(bar, "ToolButton17", "Demo", "Guided demonstration", icons::demo());
+    ToolButton17->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
 
     Label1 = new QLabel("0");
     Label1->setObjectName("Label1");
@@ -185,9 +188,9 @@ void TMainForm::buildActions() {
     WindowMinimizeAll1 = action(this, "WindowMinimizeAll1", "&Alle verkleinern");
     WindowArrangeAll1 = action(this, "WindowArrangeAll1", "Alle an&ordnen");
 
-    WindowCascade1->setIcon(style()->standardIcon(QStyle::SP_TitleBarNormalButton));
-    WindowTileHorizontal1->setIcon(style()->standardIcon(QStyle::SP_ToolBarVerticalExtensionButton));
-    WindowTileVertical1->setIcon(style()->standardIcon(QStyle::SP_ToolBarHorizontalExtensionButton));
+    WindowCascade1->setIcon(icons::cascade());
+    WindowTileHorizontal1->setIcon(icons::tileHorizontal());
+    WindowTileVertical1->setIcon(icons::tileVertical());
 
     connect(FileOpen1, &QAction::triggered, this, &TMainForm::FileOpen1Execute);
     connect(FileExit1, &QAction::triggered, this, &QWidget::close);
