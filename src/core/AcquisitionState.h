@@ -64,9 +64,10 @@ struct AcquisitionState {
 
 private:
     static constexpr std::array<int, kDisplaySlotCount> freeSlots() {
-        std::array<int, kDisplaySlotCount> slots{};
-        slots.fill(-1);
-        return slots;
+        // Not named "slots": Qt defines that word as a macro in every file that includes it first.
+        std::array<int, kDisplaySlotCount> unused{};
+        unused.fill(-1);
+        return unused;
     }
     std::span<std::uint8_t, kBlockSize> block(int index) {
         return std::span<std::uint8_t, kBlockSize>(SampleMemory.data() + std::size_t(index) * kBlockSize,
