@@ -10,6 +10,7 @@ namespace {
 // window painting and responding while it is drained.
 constexpr std::chrono::milliseconds kSlice{8};
 constexpr int kFramesBetweenClockReads = 64;
+constexpr std::size_t kBatch = 64;
 // While an interpretation elsewhere holds the receive path, this is how soon
 // draining is tried again.
 constexpr std::chrono::milliseconds kBusyRetry{10};
@@ -50,11 +51,12 @@ void ReceivePump::drain() {
     const auto deadline = std::chrono::steady_clock::now() + kSlice;
     int sinceClockRead = 0;
     InputReport report;
-    while (m_queue.pop(report)) {
+    while (takeNext(report)) {
         try {
             ShowRead(report);
         } catch (...) {
-            // The rest of the queue is still ours to drain once the error is shown.
+            // The rest of the batch and the queue are still ours to drain once
+            // the error is shown.
             scheduleDrain();
             throw;
         }
@@ -66,6 +68,17 @@ void ReceivePump::drain() {
             }
         }
     }
+}
+
+bool ReceivePump::takeNext(InputReport& report) {
+    if (m_batchNext == m_batch.size()) {
+        m_batch.clear();
+        m_batchNext = 0;
+        if (m_queue.popSome(m_batch, kBatch) == 0)
+            return false;
+    }
+    report = m_batch[m_batchNext++];
+    return true;
 }
 
 void ReceivePump::ShowRead(const InputReport& report) {

@@ -8,6 +8,7 @@
 #include <QTimer>
 
 #include <cstdint>
+#include <vector>
 
 namespace kavlon {
 
@@ -35,10 +36,15 @@ public Q_SLOTS:
 private:
     void ShowRead(const InputReport& report);
     void scheduleDrain();
+    bool takeNext(InputReport& report);
 
     AcquisitionControl& m_control;
     ReportQueue m_queue;
     QTimer m_busyRetry;
+    // Reports taken from the queue but not yet interpreted, oldest first: taking
+    // them a batch at a time keeps the reader and the main thread off one lock.
+    std::vector<InputReport> m_batch;
+    std::size_t m_batchNext = 0;
     bool m_draining = false;
     std::uint64_t m_interpreted = 0;
 };

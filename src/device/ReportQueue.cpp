@@ -55,6 +55,25 @@ bool ReportQueue::pop(InputReport& out) {
     return true;
 }
 
+std::size_t ReportQueue::popSome(std::vector<InputReport>& out, std::size_t max) {
+    std::size_t taken = 0;
+    bool notify = false;
+    {
+        std::lock_guard lock(m_mutex);
+        if (m_reports.empty()) {
+            m_consumerAwake = false;
+            return 0;
+        }
+        taken = std::min(max, m_reports.size());
+        out.insert(out.end(), m_reports.begin(), m_reports.begin() + std::ptrdiff_t(taken));
+        m_reports.erase(m_reports.begin(), m_reports.begin() + std::ptrdiff_t(taken));
+        notify = m_producerWaiting;
+    }
+    if (notify)
+        m_notFull.notify_one();
+    return taken;
+}
+
 void ReportQueue::abortWaits() {
     {
         std::lock_guard lock(m_mutex);

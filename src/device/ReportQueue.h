@@ -10,6 +10,7 @@
 #include <functional>
 #include <mutex>
 #include <span>
+#include <vector>
 
 namespace kavlon {
 
@@ -42,6 +43,9 @@ public:
     // The oldest report; false when there is none, after which the next push
     // wakes the consumer again.
     bool pop(InputReport& out);
+    // Up to max of the oldest reports appended to out under one lock; 0 when
+    // there are none, after which the next push wakes the consumer again.
+    std::size_t popSome(std::vector<InputReport>& out, std::size_t max);
 
     // Ends every wait in push() until resumeWaits(); used to stop the reader.
     void abortWaits();
