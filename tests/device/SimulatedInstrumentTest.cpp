@@ -198,16 +198,6 @@ TEST(SimulatedInstrument, KeepsWhatWaitsBoundedAndCountsPolls) {
     EXPECT_EQ(sim.acknowledgements(), 1);
 }
 
-TEST(SimulatedInstrument, ReportsCarryTheFrameFromByteTwo) {
-    Frame f{};
-    for (int i = 0; i < kFrameSize; ++i)
-        f[std::size_t(i)] = std::uint8_t(i + 1);
-    const auto report = SimulatedInstrument::reportOf(f);
-    EXPECT_EQ(report[0], 0);
-    EXPECT_EQ(report[2], 1);
-    EXPECT_EQ(report[64], 63);
-}
-
 struct SignalCase {
     const char* name;
     SignalSettings signal;
