@@ -1,0 +1,267 @@
+// The receive path end to end: the real reader thread reading the simulated
+// instrument, the queue, and the interpretation on this (the main) thread.
+#include "device/DeviceConnection.h"
+#include "device/SimulatedBackend.h"
+
+#include "core/ScaleTables.h"
+
+#include "support/EventLoopWait.h"
+#include "support/Recorders.h"
+
+#include <QEventLoop>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+#include <thread>
+
+namespace kavlon {
+namespace {
+
+using namespace std::chrono_literals;
+using test::waitUntil;
+
+// The front panel and a Data display that takes every shot it asked for.
+class Screen : public test::RecordingListener {
+public:
+    AcquisitionControl* control = nullptr;
+    std::vector<std::string> events;
+    // Sleep 50 ms on every stallEvery-th progress step, as a busy main thread would.
+    int stallEvery = 0;
+    // Open a local event loop for a while on a quick-print request, as a dialog would.
+    bool dialogOnQuickPrint = false;
+    bool insideDialog = false;
+    int reentered = 0;
+
+    void progressPositionChanged(int position) override {
+        reentered += insideDialog ? 1 : 0;
+        RecordingListener::progressPositionChanged(position);
+        if (stallEvery && progressHistory.size() % std::size_t(stallEvery) == 0)
+            std::this_thread::sleep_for(50ms);
+    }
+    void runStateChanged(bool r) override {
+        reentered += insideDialog ? 1 : 0;
+        RecordingListener::runStateChanged(r);
+    }
+    void shotCompleted(const std::string& name) override {
+        RecordingListener::shotCompleted(name);
+        events.push_back("shot " + name);
+        control->State.RequestName.clear();
+    }
+    void quickPrintRequested(int mode) override {
+        RecordingListener::quickPrintRequested(mode);
+        events.push_back("quick print");
+        if (dialogOnQuickPrint) {
+            QEventLoop dialog;
+            QTimer::singleShot(80ms, &dialog, &QEventLoop::quit);
+            insideDialog = true;
+            dialog.exec();
+            insideDialog = false;
+        }
+    }
+};
+
+struct Link {
+    explicit Link(SimulationOptions options = {.paced = false, .pollInterval = 0ms}) : sim(options) {
+        screen.control = &control;
+        controller.setSettleTime(0ms);
+        QObject::connect(&connection, &DeviceConnection::connectButtonEnabled,
+                         [this](bool e) { button = e; });
+        QObject::connect(&connection, &DeviceConnection::connectionLost, [this] { ++lost; });
+        connection.start();
+    }
+
+    // Connects and waits for the instrument's first settings report.
+    void connect() {
+        const int before = screen.controlsEnabledCount;
+        connection.Open_TBtnClick();
+        ASSERT_TRUE(waitUntil([&] { return screen.controlsEnabledCount > before; }));
+    }
+
+    // Waits until every report sent has been interpreted, including the
+    // answers to the commands the check boxes echo back.
+    void settle() {
+        ASSERT_TRUE(waitUntil([&] {
+            return sim.reportsWaiting() == 0 && sim.reportsRead() == connection.pump().interpreted();
+        }));
+    }
+
+    void expectShotMatchesInstrument() {
+        for (int c = 1; c <= kChannels; ++c) {
+            std::array<std::uint8_t, kBlockSize> sent;
+            sim.withInstrument([&](SimulatedInstrument& i) {
+                std::copy(i.lastShot(c).begin(), i.lastShot(c).end(), sent.begin());
+            });
+            const auto got = control.State.RawSamples(c - 1);
+            ASSERT_TRUE(std::equal(sent.begin(), sent.end(), got.begin())) << "channel " << c;
+        }
+    }
+
+    SimulatedBackend sim;
+    TJvHidDeviceController controller{sim};
+    Screen screen;
+    DeviceLink link;
+    AcquisitionControl control{screen, link};
+    DeviceConnection connection{control, link, controller};
+    bool button = false;
+    int lost = 0;
+};
+
+struct CommandCase {
+    const char* name;
+    void (*send)(AcquisitionControl&);
+    bool (*shown)(const Screen&);
+    // A box the report changes echoes its command, which the instrument reports again.
+    int reports = 1;
+};
+
+const CommandCase kCommandCases[] = {
+    {"slower timebase",
+     [](AcquisitionControl& c) {
+         c.sendCommand([](CommandBytes& b) { CmdTimebaseStep(b, TimebaseStep::Slower); });
+     },
+     [](const Screen& s) { return s.timebaseLabel == TimebaseTable[16].label; }},
+    {"bigger volts on channel 2",
+     [](AcquisitionControl& c) {
+         c.sendCommand([](CommandBytes& b) { CmdVoltsStep(b, 2, VoltsStep::Bigger); });
+     },
+     [](const Screen& s) { return s.voltsLabel[1] == "1 V / Div" && s.voltsLabel[0] == "500 mV / Div"; }},
+    {"zero level of channel 1",
+     [](AcquisitionControl& c) { c.sendCommand([](CommandBytes& b) { CmdZeroLevel(b, 1, 100); }); },
+     [](const Screen& s) { return s.zeroLevelPosition[0] == 100 && s.zeroLevelPosition[1] == 196; }},
+    {"run/stop", [](AcquisitionControl& c) { c.sendCommand([](CommandBytes& b) { CmdRunStop(b); }); },
+     [](const Screen& s) { return s.running == false; }},
+    {"channel 3 off", [](AcquisitionControl& c) { c.PanelBoxClick(PanelBox::Channel, 3, false); },
+     [](const Screen& s) { return s.channelEnabled[2] == false && s.progressMaximum == 192; }},
+    {"invert channel 2 from elsewhere than its box",
+     [](AcquisitionControl& c) { c.sendCommand([](CommandBytes& b) { CmdInvert(b, 2, true); }); },
+     [](const Screen& s) { return s.boxes[int(PanelBox::Invert)][1] && !s.boxes[int(PanelBox::Invert)][0]; },
+     2},
+};
+
+class FrontPanelCommandTest : public ::testing::TestWithParam<CommandCase> {};
+
+TEST_P(FrontPanelCommandTest, ComesBackAsASettingsReport) {
+    Link k;
+    k.connect();
+    k.settle();
+    const int reports = k.screen.controlsEnabledCount;
+    GetParam().send(k.control);
+    ASSERT_TRUE(waitUntil([&] { return GetParam().shown(k.screen); })) << GetParam().name;
+    k.settle();
+    EXPECT_EQ(k.screen.controlsEnabledCount, reports + GetParam().reports);
+}
+
+INSTANTIATE_TEST_SUITE_P(Commands, FrontPanelCommandTest, ::testing::ValuesIn(kCommandCases));
+
+TEST(EndToEnd, ADataRequestMovesTheProgressBarAndCompletes) {
+    Link k;
+    k.sim.withInstrument([](SimulatedInstrument& i) { i.setScrambledOrder(true); });
+    k.connect();
+    EXPECT_EQ(k.screen.progressMaximum, 256);
+    k.control.RequestData("Data00");
+    ASSERT_TRUE(waitUntil([&] { return !k.screen.completedShots.empty(); }));
+    EXPECT_EQ(k.screen.completedShots, std::vector<std::string>{"Data00"});
+    EXPECT_TRUE(k.control.State.RequestName.empty());
+    EXPECT_EQ(k.screen.progressHistory.size(), 2048u);
+    const std::set<int> positions(k.screen.progressHistory.begin(), k.screen.progressHistory.end());
+    EXPECT_EQ(positions.size(), 256u);
+    EXPECT_EQ(*positions.rbegin(), 255);
+    k.expectShotMatchesInstrument();
+}
+
+TEST(EndToEnd, PollsAreAcknowledgedAndQuickPrintsArrive) {
+    Link k({.paced = false, .pollInterval = 20ms});
+    k.connect();
+    k.sim.withInstrument([](SimulatedInstrument& i) { i.sendQuickPrint(2); });
+    ASSERT_TRUE(waitUntil([&] { return k.screen.quickPrintModes == std::vector<int>{2}; }));
+    int acknowledged = 0;
+    ASSERT_TRUE(waitUntil([&] {
+        k.sim.withInstrument([&](SimulatedInstrument& i) { acknowledged = i.acknowledgements(); });
+        return acknowledged >= 2;
+    }));
+}
+
+TEST(EndToEnd, StallsOfTheMainThreadLoseNoFrame) {
+    Link k({.paced = true, .pollInterval = 0ms});
+    k.connect();
+    k.screen.stallEvery = 100;
+    k.control.RequestData("Data01");
+    ASSERT_TRUE(waitUntil([&] { return !k.screen.completedShots.empty(); }, 20s));
+    EXPECT_EQ(k.sim.reportsLost(), 0u);
+    EXPECT_EQ(k.screen.progressHistory.size(), 2048u);
+    k.expectShotMatchesInstrument();
+    EXPECT_GE(k.connection.pump().queue().highWater(), 40u) << "the stalls were absorbed by the queue";
+}
+
+TEST(EndToEnd, ADialogInsideAnInterpretationLetsNoFrameIn) {
+    Link k;
+    k.connect();
+    k.screen.dialogOnQuickPrint = true;
+    k.sim.withInstrument([](SimulatedInstrument& i) { i.sendQuickPrint(1); });
+    k.control.RequestData("Data02");
+    ASSERT_TRUE(waitUntil([&] { return !k.screen.completedShots.empty(); }));
+    EXPECT_EQ(k.screen.reentered, 0);
+    EXPECT_EQ(k.screen.events, (std::vector<std::string>{"quick print", "shot Data02"}));
+    k.expectShotMatchesInstrument();
+}
+
+TEST(EndToEnd, TheDemonstrationShotHoldsBackFramesUntilItEnds) {
+    Link k;
+    k.connect();
+    k.control.DemoMode = true;
+    int pauses = 0;
+    k.control.setDemoPause([&](std::chrono::milliseconds) {
+        // The instrument speaks up while the demonstration shot is being made.
+        if (pauses++ == 0)
+            k.sim.withInstrument([](SimulatedInstrument& i) { i.sendQuickPrint(3); });
+        QEventLoop wait;
+        QTimer::singleShot(1ms, &wait, &QEventLoop::quit);
+        wait.exec();
+    });
+    k.control.RequestData("Data03");
+    EXPECT_EQ(k.screen.events, std::vector<std::string>{"shot Data03"});
+    ASSERT_TRUE(waitUntil([&] { return k.screen.events.size() == 2; }));
+    EXPECT_EQ(k.screen.events[1], "quick print");
+}
+
+TEST(EndToEnd, UnplugDuringAReadEndsTheReaderAndTheInstrumentCanReturn) {
+    Link k({.paced = true, .pollInterval = 0ms});
+    k.connect();
+    k.control.RequestData("Data04");
+    ASSERT_TRUE(waitUntil([&] { return k.screen.progressHistory.size() > 100; }));
+    k.sim.unplug();
+    ASSERT_TRUE(waitUntil([&] { return k.lost == 1 && !k.connection.reading(); }));
+    EXPECT_FALSE(k.button);
+    EXPECT_TRUE(k.link.DeviceList.empty());
+    EXPECT_TRUE(k.screen.completedShots.empty());
+    // Sending to a removed instrument is skipped quietly.
+    k.control.sendCommand([](CommandBytes& b) { CmdSingle(b); });
+
+    k.sim.plugIn();
+    ASSERT_TRUE(waitUntil([&] { return k.button; }));
+    k.connect();
+    k.control.RequestData("Data05");
+    ASSERT_TRUE(waitUntil([&] { return !k.screen.completedShots.empty(); }, 20s));
+    EXPECT_EQ(k.screen.completedShots.back(), "Data05");
+    EXPECT_EQ(k.lost, 1);
+}
+
+TEST(EndToEnd, AThousandConnectUnplugCycles) {
+    Link k;
+    for (int cycle = 1; cycle <= 1000; ++cycle) {
+        ASSERT_TRUE(waitUntil([&] { return k.button; })) << "cycle " << cycle;
+        k.connect();
+        ASSERT_TRUE(k.connection.reading());
+        k.sim.unplug();
+        ASSERT_TRUE(waitUntil([&] { return k.lost == cycle && !k.connection.reading(); }))
+            << "cycle " << cycle;
+        k.sim.plugIn();
+    }
+    EXPECT_GE(k.screen.controlsEnabledCount, 1000);
+}
+
+} // namespace
+} // namespace kavlon
