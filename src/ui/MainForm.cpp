@@ -56,9 +56,12 @@ QLineEdit* focusedEdit() { return qobject_cast<QLineEdit*>(QApplication::focusWi
 
 } // namespace
 
-TMainForm::TMainForm(const QString& programDirectory, UserDialogs* dialogs, QWidget* parent)
+TMainForm::TMainForm(const QString& programDirectory, UserDialogs* dialogs, std::unique_ptr<HidBackend> backend,
+                     QWidget* parent)
     : QMainWindow(parent), ProgramDirectory(programDirectory), m_dialogs(dialogs ? dialogs : &m_desktopDialogs),
-      m_acquisition(*this, m_link), m_mdiArea(new QMdiArea) {
+      m_backend(backend ? std::move(backend) : makeHidBackend(false)), m_acquisition(*this, m_link),
+      JvHidDeviceController1(*m_backend), m_connection(m_acquisition, m_link, JvHidDeviceController1),
+      m_mdiArea(new QMdiArea) {
     setObjectName("MainForm");
     setWindowTitle("MDI-Anwendung");
     m_mdiArea->setObjectName("MdiArea");
@@ -102,6 +105,15 @@ TMainForm::TMainForm(const QString& programDirectory, UserDialogs* dialogs, QWid
 
     SettingsForm = new TSettingsForm(QuickPrintOptions, this);
     AboutBox = new TAboutBox(this);
+
+    connect(Open_TBtn, &QToolButton::clicked, &m_connection, &DeviceConnection::Open_TBtnClick);
+    connect(&m_connection, &DeviceConnection::connectButtonEnabled, Open_TBtn, &QWidget::setEnabled);
+    connect(&m_connection, &DeviceConnection::connectionLost, this,
+            [this] { statusBar()->showMessage("The instrument is gone. Plug it in again to connect.", 10000); });
+    connect(&m_connection, &DeviceConnection::connectFailed, this,
+            [this](const QString& reason) { statusBar()->showMessage(reason, 10000); });
+    // The start-up device change: an instrument plugged in before start is found now.
+    m_connection.start();
 }
 
 TMainForm::~TMainForm() {

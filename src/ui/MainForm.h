@@ -5,7 +5,10 @@
 
 #include "core/AcquisitionControl.h"
 #include "core/SettingsFile.h"
+#include "device/DeviceConnection.h"
 #include "device/DeviceLink.h"
+#include "device/HidBackend.h"
+#include "device/HidDeviceController.h"
 
 #include <QMainWindow>
 
@@ -38,12 +41,14 @@ class TMainForm : public QMainWindow, public DisplayHost, private ReceiveListene
     Q_OBJECT
 public:
     // programDirectory holds the settings file; empty means the program's own directory.
+    // Without a backend the window works with the real HID devices.
     explicit TMainForm(const QString& programDirectory = {}, UserDialogs* dialogs = nullptr,
-                       QWidget* parent = nullptr);
+                       std::unique_ptr<HidBackend> backend = nullptr, QWidget* parent = nullptr);
     ~TMainForm() override;
 
     AcquisitionControl& acquisition() override { return m_acquisition; }
     DeviceLink& deviceLink() { return m_link; }
+    DeviceConnection& connection() { return m_connection; }
     QMdiArea* mdiArea() const { return m_mdiArea; }
     FrontPanel* frontPanel() const { return m_panel; }
     QString ProgramDirectory;
@@ -141,8 +146,13 @@ private:
 
     DesktopDialogs m_desktopDialogs;
     UserDialogs* m_dialogs;
+    // Each of these outlives the ones after it; the connection stops the reader
+    // before the devices go.
+    std::unique_ptr<HidBackend> m_backend;
     DeviceLink m_link;
     AcquisitionControl m_acquisition;
+    TJvHidDeviceController JvHidDeviceController1;
+    DeviceConnection m_connection;
     QMdiArea* m_mdiArea = nullptr;
     FrontPanel* m_panel = nullptr;
     bool m_shown = false;

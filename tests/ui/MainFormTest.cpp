@@ -48,7 +48,7 @@ struct Started {
     explicit Started(const QByteArray* settings = nullptr) {
         if (settings)
             writeFile(folder.filePath("KavlonPC.INI"), *settings);
-        form = std::make_unique<TMainForm>(folder.path(), &dialogs);
+        form = std::make_unique<TMainForm>(folder.path(), &dialogs, test::noInstrument());
         form->show();
     }
     QString settingsText() const { return readFile(folder.filePath("KavlonPC.INI")); }
@@ -164,7 +164,7 @@ TEST(MainWindowClose, AFailedWriteIsReportedAndTheWindowStillCloses) {
     QTemporaryDir folder;
     ASSERT_TRUE(QDir(folder.path()).mkdir("KavlonPC.INI")); // a folder where the file should be
     ScriptedDialogs dialogs;
-    TMainForm form(folder.path(), &dialogs);
+    TMainForm form(folder.path(), &dialogs, test::noInstrument());
     form.show();
     EXPECT_TRUE(form.close());
     ASSERT_EQ(dialogs.errors.size(), 1u);

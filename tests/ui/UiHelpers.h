@@ -3,6 +3,7 @@
 #include "ui/MainForm.h"
 
 #include "device/DeviceLink.h"
+#include "device/SimulatedBackend.h"
 
 #include <QCoreApplication>
 #include <QDialog>
@@ -56,6 +57,13 @@ inline void processDeletes() {
     QCoreApplication::processEvents();
 }
 
+// A device layer with the instrument unplugged, so a test never meets real hardware.
+inline std::unique_ptr<HidBackend> noInstrument() {
+    auto backend = std::make_unique<SimulatedBackend>(SimulationOptions{false, std::chrono::milliseconds(0)});
+    backend->unplug();
+    return backend;
+}
+
 // A main window in a folder of its own, with an instrument attached but not yet connected.
 struct Bench {
     QTemporaryDir folder;
@@ -64,7 +72,7 @@ struct Bench {
     std::unique_ptr<TMainForm> form;
 
     Bench() {
-        form = std::make_unique<TMainForm>(folder.path(), &dialogs);
+        form = std::make_unique<TMainForm>(folder.path(), &dialogs, noInstrument());
         auto owned = std::make_unique<RecordingDevice>();
         device = owned.get();
         form->deviceLink().DeviceList.push_back(std::move(owned));
