@@ -1,4 +1,5 @@
 #include "ui/MainForm.h"
+#include "ui/ToolbarIcons.h"
 
 #include "device/HidBackend.h"
 
@@ -36,6 +37,7 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("KavlonPC");
     QApplication::setApplicationVersion("0.1");
+    QApplication::setWindowIcon(kavlon::icons::scopeTrace());
     kavlon::TMainForm mainForm({}, nullptr, kavlon::makeHidBackend(simulate));
     mainForm.show();
     return QApplication::exec();

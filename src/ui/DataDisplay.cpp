@@ -7,6 +7,7 @@
 
 #include <QCheckBox>
 #include <QFrame>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLocale>
 #include <QPushButton>
@@ -22,6 +23,9 @@ constexpr int kFourChannelZeroPanelWidth = 459;
 constexpr int kTwoChannelZeroPanelWidth = 257;
 constexpr int kGridTop = 90;
 constexpr int kGridMargin = 120; // the grid is the window's height less this
+constexpr int kNumberColumnWidth = 50;
+constexpr int kValueColumnWidth = 36;
+constexpr int kVoltageColumnWidth = 66;
 
 QFrame* panel(QWidget* parent, const QString& name, const QRect& geometry) {
     auto* frame = new QFrame(parent);
@@ -42,6 +46,8 @@ TMDIChild_Data::TMDIChild_Data(DisplayHost& host) : TMDIChild(host, "Data", new 
     font.setPixelSize(11);
     client->setFont(font);
 
+    QFont labelFont = font;
+    labelFont.setPixelSize(10);
     Panel1 = panel(client, "Panel1", {5, 2, 116, 63});
     RefreshBtn = new QPushButton("Refresh", Panel1);
     RefreshBtn->setObjectName("RefreshBtn");
@@ -56,10 +62,13 @@ TMDIChild_Data::TMDIChild_Data(DisplayHost& host) : TMDIChild(host, "Data", new 
     incMeasureCB = new QCheckBox("include Measures", Panel1);
     incMeasureCB->setObjectName("incMeasureCB");
     incMeasureCB->setGeometry(8, 42, 105, 17);
+    incMeasureCB->setFont(labelFont);
     incMeasureCB->setChecked(true);
     incMeasureCB->setEnabled(false);
 
-    Panel2 = panel(client, "Panel2", {122, 2, 153, 63});
+    // A little wider than designed, so "Real Timebase : 500 ms / Div" fits in this font.
+    Panel2 = panel(client, "Panel2", {122, 2, 160, 63});
+    Panel2->setFont(labelFont);
     Trigger_lb = label(Panel2, "Trigger_lb", "Trigger :", 41, 4);
     Triggerlevel_lb = label(Panel2, "Triggerlevel_lb", "Trigger Level :", 12, 18);
     Timebase_lb = label(Panel2, "Timebase_lb", "Timebase : ", 28, 32);
@@ -80,8 +89,10 @@ TMDIChild_Data::TMDIChild_Data(DisplayHost& host) : TMDIChild(host, "Data", new 
     DataSG->verticalHeader()->hide();
     DataSG->verticalHeader()->setDefaultSectionSize(16);
     DataSG->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    DataSG->horizontalHeader()->setDefaultSectionSize(50);
     DataSG->horizontalHeader()->setMinimumSectionSize(20);
+    setColumnWidths();
+    // A reset model gives the header its default widths back.
+    connect(m_model.get(), &QAbstractItemModel::modelReset, this, &TMDIChild_Data::setColumnWidths);
     DataSG->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     DataSG->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     DataSG->setSelectionBehavior(QAbstractItemView::SelectItems);
@@ -102,6 +113,14 @@ QLabel* TMDIChild_Data::label(QWidget* parent, const QString& name, const QStrin
     l->move(left, top);
     l->adjustSize();
     return l;
+}
+
+void TMDIChild_Data::setColumnWidths() {
+    // Raw values are at most three digits; voltages such as "-979.2 mV" need more room.
+    QHeaderView* header = DataSG->horizontalHeader();
+    header->resizeSection(0, kNumberColumnWidth);
+    for (int c = 1; c < m_model->columnCount(); ++c)
+        header->resizeSection(c, c % 2 ? kValueColumnWidth : kVoltageColumnWidth);
 }
 
 void TMDIChild_Data::FormCreate() {

@@ -62,6 +62,7 @@ protected:
 
 private:
     void FormCreate();
+    void setColumnWidths();
     QLabel* label(QWidget* parent, const QString& name, const QString& caption, int left, int top);
 
     std::unique_ptr<ShotTableModel> m_model;

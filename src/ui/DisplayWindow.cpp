@@ -1,5 +1,6 @@
 #include "DisplayWindow.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 
 namespace kavlon {
@@ -8,6 +9,7 @@ TMDIChild::TMDIChild(DisplayHost& host, const QString& designCaption, QWidget* c
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(designCaption);
     setWidget(content);
+    setWindowIcon(QApplication::windowIcon());
 }
 
 TMDIChild::~TMDIChild() { m_host.removeDisplay(windowTitle()); }

@@ -74,7 +74,9 @@ void TwoRowHeader::paintSection(QPainter* painter, const QRect& rect, int logica
     painter->fillRect(rect, palette().button());
     painter->setPen(palette().mid().color());
     painter->drawLine(lower.topLeft(), lower.topRight());
-    painter->drawLine(rect.topRight(), rect.bottomRight());
+    // A value column shares its upper half with its voltage column: no border there.
+    const bool joinedAbove = shot && logicalIndex % 2 == 1 && logicalIndex + 1 < shot->columnCount();
+    painter->drawLine(joinedAbove ? lower.topRight() : rect.topRight(), rect.bottomRight());
     painter->drawLine(rect.bottomLeft(), rect.bottomRight());
     painter->setPen(palette().buttonText().color());
     painter->drawText(lower, Qt::AlignCenter, model()->headerData(logicalIndex, Qt::Horizontal).toString());
