@@ -38,6 +38,7 @@ TMDIChild_Scope* TMainForm::CreateScopeDisplay(const QString& caption) {
     adopt(display);
     display->setWindowTitle(caption);
     display->setClientSize(630, 475);
+    display->setFixedSize(display->size()); // the screen is drawn to the pixel: no resizing
     return display;
 }
 
