@@ -144,8 +144,7 @@ void drawScreen(ScopeCanvas& canvas, const ScopeState& state, const ScopeView& v
 std::array<std::uint32_t, kInkCount> scopePalette(ScopeColours colours) {
     constexpr std::uint32_t black = 0x000000;
     constexpr std::uint32_t white = 0xFFFFFF;
-    // The window around the screen keeps its dark grey whatever the screen shows.
-    constexpr std::uint32_t window = 0x404040;
+    constexpr std::uint32_t window = kScopeWindowColour;
     if (colours == ScopeColours::Mono)
         return {window, white, black, black, black, black, black, black};
     const bool inverted = colours == ScopeColours::Inverted;

@@ -43,6 +43,9 @@ constexpr ScopeColours scopeColours(bool colour, bool invert) {
     return !colour ? ScopeColours::Mono : invert ? ScopeColours::Inverted : ScopeColours::Colour;
 }
 
+// The window around the screen keeps its dark grey whatever the screen shows.
+constexpr std::uint32_t kScopeWindowColour = 0x404040;
+
 // 0xRRGGBB of each ink under the given colours.
 std::array<std::uint32_t, kInkCount> scopePalette(ScopeColours colours);
 

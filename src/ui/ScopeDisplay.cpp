@@ -14,13 +14,10 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QSignalBlocker>
 
 namespace kavlon {
 
 namespace {
-
-const QColor kWindowColour(0x40, 0x40, 0x40);
 
 QCheckBox* checkBox(QWidget* parent, const QString& name, const QString& caption, int left, bool checked) {
     auto* box = new QCheckBox(caption, parent);
@@ -60,7 +57,7 @@ TMDIChild_Scope::TMDIChild_Scope(DisplayHost& host) : TMDIChild(host, "Scope", n
     client->setFont(font);
     client->setAutoFillBackground(true);
     QPalette dark = client->palette();
-    dark.setColor(QPalette::Window, kWindowColour);
+    dark.setColor(QPalette::Window, QColor(QRgb(kScopeWindowColour)));
     client->setPalette(dark);
 
     ScreenPB = new ScopeScreen(
@@ -198,7 +195,6 @@ void TMDIChild_Scope::loadShot(const TMDIChild_Data& source) {
 }
 
 void TMDIChild_Scope::fillZoomBox() {
-    const QSignalBlocker quiet(Zoom_TB);
     const QString text = Zoom_TB->currentText();
     Zoom_TB->clear();
     const std::optional<ZoomRow> row = zoomRow(state.TimebaseIndex);
