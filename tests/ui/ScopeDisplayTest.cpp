@@ -166,6 +166,7 @@ TEST_F(ScopeWindow, SourcesThatGiveNothingChangeNothing) {
              TMDIChild_Data* data = dataWithShot({});
              pick(s, data->windowTitle());
              data->close();
+             processDeletes();
          }},
         {"a caption that last names a display of another kind",
          [&](TMDIChild_Scope* s) {
