@@ -24,7 +24,7 @@ constexpr QRgb kBlack = 0x000000, kWhite = 0xFFFFFF, kYellow = 0xFFFF00, kGreen 
                kRed = 0xFF0000, kWindowGrey = 0x404040;
 
 // What the instrument had when a Data display's shot was taken.
-struct ShotSpec {
+struct InstrumentShot {
     int channels = 4;
     int timebase = 4;
     int samplesPerPixel = 1;
@@ -40,22 +40,22 @@ protected:
     void SetUp() override { form.show(); }
 
     // A new numbered Data display holding a shot as the instrument would deliver it.
-    TMDIChild_Data* dataWithShot(const ShotSpec& spec) {
+    TMDIChild_Data* dataWithShot(const InstrumentShot& shot) {
         form.Data_TBClick();
         auto* data = qobject_cast<TMDIChild_Data*>(form.childDisplays().last());
         auto state = std::make_unique<AcquisitionState>();
-        state->TimebaseIndex = spec.timebase;
-        state->TimebaseOffset = spec.zoomIndex;
-        state->TimeStepIndex = spec.samplesPerPixel;
-        state->ChannelCount = spec.channels;
-        state->ChannelOn = spec.on;
+        state->TimebaseIndex = shot.timebase;
+        state->TimebaseOffset = shot.zoomIndex;
+        state->TimeStepIndex = shot.samplesPerPixel;
+        state->ChannelCount = shot.channels;
+        state->ChannelOn = shot.on;
         state->VoltsIndex = {9, 9, 9, 9};
         state->ProbeRange = {3, 3, 3, 3};
-        state->ZeroLevel = spec.zeroLevels;
+        state->ZeroLevel = shot.zeroLevels;
         for (int k = 1; k <= kChannels; ++k) {
             auto block = state->DisplaySamples(k - 1);
             for (int i = 0; i < kBlockSize; ++i)
-                block[std::size_t(i)] = std::uint8_t(spec.raw(k, i));
+                block[std::size_t(i)] = std::uint8_t(shot.raw(k, i));
         }
         data->TransferRequestData(*state, {"1 V / Div", "1 V / Div", "1 V / Div", "1 V / Div"});
         return data;

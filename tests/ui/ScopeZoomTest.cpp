@@ -18,7 +18,7 @@ QStringList entries(const QComboBox* box) {
 
 TEST_F(ScopeWindow, ZoomEntriesFollowTheShotsTimebase) {
     struct Case {
-        ShotSpec shot;
+        InstrumentShot shot;
         QStringList entries;
         QString text;        // shown after the copy, without changing the samples per pixel
         int scrollMaximum;   // after the copy
@@ -89,7 +89,7 @@ TEST_F(ScopeWindow, ScrollPositionIsKeptOrBroughtDownToTheNewMaximum) {
 TEST_F(ScopeWindow, ScrollingAndZoomingMoveTheTrace) {
     TMDIChild_Scope* scope = newScope();
     // Channel 1 climbs one raw step per sample from raw 60 (row 60), over 100 samples.
-    const ShotSpec ramp{
+    const InstrumentShot ramp{
         .timebase = 0, .on = {true, false, false, false}, .raw = [](int, int i) { return 60 + i % 100; }};
     choose(scope, dataWithShot(ramp)->windowTitle());
     struct Step {
