@@ -1,10 +1,12 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace kavlon {
 
 class AcquisitionControl;
+class TMDIChild;
 
 // What a display may ask of the main window that holds it.
 class DisplayHost {
@@ -13,6 +15,10 @@ public:
     // A display's window is being destroyed: free its number and list entry.
     virtual void removeDisplay(const QString& caption) = 0;
     virtual AcquisitionControl& acquisition() = 0;
+    // Entries of the display list that a source box offers, in list order.
+    virtual QStringList sourceCandidates() const = 0;
+    // The last open display with this caption, or null.
+    virtual TMDIChild* findDisplay(const QString& caption) const = 0;
 };
 
 } // namespace kavlon

@@ -117,9 +117,10 @@ TMainForm::TMainForm(const QString& programDirectory, UserDialogs* dialogs, std:
 }
 
 TMainForm::~TMainForm() {
-    // Displays tell this window when they go; let them go while it is whole.
+    // Displays tell this window when they go; let them go while it is whole,
+    // those already closed and waiting for deletion included.
     m_tearingDown = true;
-    const auto windows = m_mdiArea->subWindowList();
+    const auto windows = m_mdiArea->findChildren<QMdiSubWindow*>();
     for (QMdiSubWindow* w : windows)
         delete w;
 }

@@ -96,9 +96,9 @@ public:
     // The open displays in child order (those being closed left out).
     QList<TMDIChild*> childDisplays() const;
     // The last open display with this caption, or null.
-    TMDIChild* findDisplay(const QString& caption) const;
+    TMDIChild* findDisplay(const QString& caption) const override;
     // Entries of the display list a source box offers, in list order.
-    QStringList sourceCandidates() const;
+    QStringList sourceCandidates() const override;
     void removeDisplay(const QString& caption) override;
 
 public slots:

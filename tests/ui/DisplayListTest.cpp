@@ -7,6 +7,8 @@
 #include "ui/ScopeDisplay.h"
 
 #include <QListWidget>
+#include <QMdiSubWindow>
+#include <QPointer>
 #include <QPushButton>
 #include <QToolButton>
 
@@ -139,6 +141,16 @@ TEST_F(DisplayList, DeleteClosesTheLastDisplayWithTheSelectedCaption) {
     test::processDeletes();
     ASSERT_EQ(form.childDisplays().size(), 1);
     EXPECT_TRUE(listEntries(form).isEmpty());
+}
+
+TEST_F(DisplayList, AClosedDisplayStillWaitingForDeletionGoesWithTheWindow) {
+    form.Data_TBClick();
+    form.Scope_TBClick();
+    QPointer<QMdiSubWindow> closed = form.childDisplays()[0];
+    closed->close();
+    bench.form.reset(); // before the deferred deletion runs: the sanitizer build watches this
+    EXPECT_TRUE(closed.isNull());
+    test::processDeletes();
 }
 
 TEST_F(DisplayList, SourceBoxesOfferDataDisplaysOnly) {

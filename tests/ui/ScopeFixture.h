@@ -1,0 +1,96 @@
+#pragma once
+
+#include "UiHelpers.h"
+
+#include "ui/DataDisplay.h"
+#include "ui/FrontPanel.h"
+#include "ui/ScopeDisplay.h"
+#include "ui/ScopeScreen.h"
+
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QImage>
+#include <QListWidget>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+namespace kavlon::test {
+
+// Screen colours as 0xRRGGBB.
+constexpr QRgb kBlack = 0x000000, kWhite = 0xFFFFFF, kYellow = 0xFFFF00, kGreen = 0x00FF00, kBlue = 0x0000FF,
+               kRed = 0xFF0000, kWindowGrey = 0x404040;
+
+// What the instrument had when a Data display's shot was taken.
+struct InstrumentShot {
+    int channels = 4;
+    int timebase = 4;
+    int samplesPerPixel = 1;
+    int zoomIndex = 0;
+    std::array<bool, kChannels> on = {true, true, true, true};
+    std::array<int, kChannels> zeroLevels = {120, 120, 120, 120};
+    // Raw sample i of channel k (1-4).
+    std::function<int(int, int)> raw = [](int k, int) { return 100 + 20 * k; };
+};
+
+class ScopeWindow : public ::testing::Test {
+protected:
+    void SetUp() override { form.show(); }
+
+    // A new numbered Data display holding a shot as the instrument would deliver it.
+    TMDIChild_Data* dataWithShot(const InstrumentShot& shot) {
+        form.Data_TBClick();
+        auto* data = qobject_cast<TMDIChild_Data*>(form.childDisplays().last());
+        auto state = std::make_unique<AcquisitionState>();
+        state->TimebaseIndex = shot.timebase;
+        state->TimebaseOffset = shot.zoomIndex;
+        state->TimeStepIndex = shot.samplesPerPixel;
+        state->ChannelCount = shot.channels;
+        state->ChannelOn = shot.on;
+        state->VoltsIndex = {9, 9, 9, 9};
+        state->ProbeRange = {3, 3, 3, 3};
+        state->ZeroLevel = shot.zeroLevels;
+        for (int k = 1; k <= kChannels; ++k) {
+            auto block = state->DisplaySamples(k - 1);
+            for (int i = 0; i < kBlockSize; ++i)
+                block[std::size_t(i)] = std::uint8_t(shot.raw(k, i));
+        }
+        data->TransferRequestData(*state, {"1 V / Div", "1 V / Div", "1 V / Div", "1 V / Div"});
+        return data;
+    }
+
+    TMDIChild_Scope* newScope() {
+        form.Scope_TBClick();
+        return qobject_cast<TMDIChild_Scope*>(form.childDisplays().last());
+    }
+
+    // The user moves into the source box and picks the entry with this caption.
+    static void choose(TMDIChild_Scope* scope, const QString& caption) {
+        enter(scope);
+        const int index = scope->ComboBox1->findText(caption);
+        ASSERT_GE(index, 0) << caption.toStdString();
+        scope->ComboBox1->setCurrentIndex(index);
+        emit scope->ComboBox1->activated(index);
+    }
+
+    static void enter(TMDIChild_Scope* scope, Qt::FocusReason reason = Qt::TabFocusReason) {
+        QFocusEvent focus(QEvent::FocusIn, reason);
+        QCoreApplication::sendEvent(scope->ComboBox1, &focus);
+    }
+
+    static void pickZoom(TMDIChild_Scope* scope, int index) {
+        scope->Zoom_TB->setCurrentIndex(index);
+        emit scope->Zoom_TB->activated(index);
+    }
+
+    // The screen as painted on the window.
+    static QImage painted(TMDIChild_Scope* scope) { return scope->ScreenPB->grab().toImage(); }
+    static QRgb colour(const QImage& image, int x, int y) { return image.pixel(x, y) & 0xFFFFFF; }
+
+    Bench bench;
+    TMainForm& form = *bench.form;
+};
+
+} // namespace kavlon::test
