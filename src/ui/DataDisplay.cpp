@@ -9,7 +9,6 @@
 #include <QFrame>
 #include <QHeaderView>
 #include <QLabel>
-#include <QLocale>
 #include <QPushButton>
 #include <QTableView>
 
@@ -165,9 +164,7 @@ void TMDIChild_Data::TransferRequestData(const AcquisitionState& state,
                                          const std::array<std::string, kChannels>& voltsLabels) {
     TransferInputs inputs;
     inputs.voltsLabelCaptions = voltsLabels;
-    const QString mark = QLocale().decimalPoint();
-    if (mark.size() == 1 && mark[0].unicode() < 0x80)
-        inputs.decimalSeparator = char(mark[0].unicode());
+    inputs.decimalSeparator = localeDecimalSeparator();
 
     const TransferOutcome outcome = transferShot(state, record, inputs);
     // A four-channel shot after a two-channel one gets its nine columns back.

@@ -5,14 +5,10 @@
 
 namespace kavlon {
 
-namespace {
-
 char localeDecimalSeparator() {
     const QString mark = QLocale().decimalPoint();
     return mark.size() == 1 && mark[0].unicode() < 0x80 ? char(mark[0].unicode()) : '.';
 }
-
-} // namespace
 
 ShotTableModel::ShotTableModel(const ShotRecord& record, QObject* parent)
     : QAbstractTableModel(parent), m_record(record), m_decimalSeparator(localeDecimalSeparator()) {}
