@@ -66,6 +66,9 @@ TMainForm::TMainForm(const QString& programDirectory, UserDialogs* dialogs, std:
     setWindowTitle("MDI-Anwendung");
     m_mdiArea->setObjectName("MdiArea");
     m_mdiArea->setBackground(QColor(128, 128, 128));
+    // Displays placed or dragged past the edge stay reachable.
+    m_mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_mdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
 
     m_panel = new FrontPanel(m_acquisition);
     auto* centre = new QWidget;
