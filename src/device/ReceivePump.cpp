@@ -1,5 +1,9 @@
 #include "ReceivePump.h"
 
+#include <QtGlobal>
+
+#include <exception>
+
 #include <chrono>
 
 namespace kavlon {
@@ -54,11 +58,10 @@ void ReceivePump::drain() {
     while (takeNext(report)) {
         try {
             ShowRead(report);
-        } catch (...) {
-            // The rest of the batch and the queue are still ours to drain once
-            // the error is shown.
-            scheduleDrain();
-            throw;
+        } catch (const std::exception& error) {
+            // An exception must not cross the event loop; this one frame is lost,
+            // the rest of the batch and the queue are drained as usual.
+            qWarning("A frame from the instrument could not be handled: %s", error.what());
         }
         if (++sinceClockRead == kFramesBetweenClockReads) {
             sinceClockRead = 0;

@@ -130,7 +130,8 @@ void TMDIChild_Data::FormCreate() {
 int TMDIChild_Data::gridColumns() const { return m_model->shownColumns(); }
 
 void TMDIChild_Data::setTwoChannelLayout(bool twoChannels) {
-    m_model->reload(twoChannels ? 5 : ShotCells::kColumns);
+    m_model->beginReload();
+    m_model->endReload(twoChannels ? 5 : ShotCells::kColumns);
     DataSG->resize(twoChannels ? kTwoChannelGridWidth : kFourChannelGridWidth, DataSG->height());
     ZeroLevel_Panel->resize(twoChannels ? kTwoChannelZeroPanelWidth : kFourChannelZeroPanelWidth,
                             ZeroLevel_Panel->height());
@@ -166,12 +167,13 @@ void TMDIChild_Data::TransferRequestData(const AcquisitionState& state,
     inputs.voltsLabelCaptions = voltsLabels;
     inputs.decimalSeparator = localeDecimalSeparator();
 
+    m_model->beginReload();
     const TransferOutcome outcome = transferShot(state, record, inputs);
     // A four-channel shot after a two-channel one gets its nine columns back.
-    if (outcome.twoChannelLayout || gridColumns() != ShotCells::kColumns)
+    const bool layoutChanges = outcome.twoChannelLayout != (gridColumns() != ShotCells::kColumns);
+    m_model->endReload(outcome.twoChannelLayout ? 5 : ShotCells::kColumns);
+    if (layoutChanges || outcome.twoChannelLayout)
         setTwoChannelLayout(outcome.twoChannelLayout);
-    else
-        m_model->reload(ShotCells::kColumns);
 
     const DataWindowLabels& labels = outcome.labels;
     const std::pair<QLabel*, const std::optional<std::string>*> captions[] = {

@@ -43,9 +43,10 @@ void TMainForm::FormCreate() {
 
     // Left and Top never place the window (it is centred when shown), but they
     // are applied like the platform does. Sizes are kept within the screen.
-    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     move(stored.Left, stored.Top);
-    resize(std::clamp(stored.Width, 0, screen.width()), std::clamp(stored.Height, 0, screen.height()));
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QSize largest = screen ? screen->availableGeometry().size() : QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    resize(std::clamp(stored.Width, 0, largest.width()), std::clamp(stored.Height, 0, largest.height()));
     QuickPrintOptions = stored.Options;
 }
 
@@ -54,7 +55,10 @@ void TMainForm::showEvent(QShowEvent* event) {
     if (m_shown)
         return;
     m_shown = true;
-    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    if (!primary)
+        return; // nowhere to centre on
+    const QRect screen = primary->availableGeometry();
     const int left = std::max(0, (screen.width() - width()) / 2);
     const int top = std::max(0, (screen.height() - height()) / 2);
     move(screen.x() + left, screen.y() + top);

@@ -44,8 +44,7 @@ QVariant ShotTableModel::headerData(int section, Qt::Orientation orientation, in
 
 QString ShotTableModel::groupHeading(int column) const { return cell(column, 0); }
 
-void ShotTableModel::reload(int columns) {
-    beginResetModel();
+void ShotTableModel::endReload(int columns) {
     m_columns = std::clamp(columns, 1, ShotCells::kColumns);
     endResetModel();
 }

@@ -22,8 +22,10 @@ public:
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
-    // The record's rows or the shown columns changed.
-    void reload(int columns);
+    // Around any change of the record's rows or cells, or of the shown columns:
+    // views drop what they hold of the old table first.
+    void beginReload() { beginResetModel(); }
+    void endReload(int columns);
     int shownColumns() const { return m_columns; }
 
     // The group heading of a column ("CH I" over columns 1 and 2), from heading row 0.
