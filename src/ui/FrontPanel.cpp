@@ -31,6 +31,14 @@ QPushButton* button(const QString& name, const QString& caption, const QString& 
     return b;
 }
 
+// A row of buttons packed close, as on the instrument.
+QGridLayout* compactGrid(QWidget* box) {
+    auto* grid = new QGridLayout(box);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setSpacing(3);
+    return grid;
+}
+
 } // namespace
 
 FrontPanel::FrontPanel(AcquisitionControl& acquisition, QWidget* parent)
@@ -48,9 +56,7 @@ FrontPanel::FrontPanel(AcquisitionControl& acquisition, QWidget* parent)
 
 QWidget* FrontPanel::buildDisplayList() {
     auto* box = new QWidget;
-    auto* grid = new QGridLayout(box);
-    grid->setContentsMargins(0, 0, 0, 0);
-    grid->setSpacing(3);
+    auto* grid = compactGrid(box);
     Add_Btn = button("Add_Btn", "Add", "Add a display");
     Delete_Btn = button("Delete_Btn", "Delete", "Close the display selected in the list");
     Reset_Btn = button("Reset_Btn", "Reset", "Close all displays");
@@ -68,9 +74,7 @@ QWidget* FrontPanel::buildDisplayList() {
 
 QWidget* FrontPanel::buildRunControls() {
     auto* box = new QWidget;
-    auto* grid = new QGridLayout(box);
-    grid->setContentsMargins(0, 0, 0, 0);
-    grid->setSpacing(3);
+    auto* grid = compactGrid(box);
     RunStopBtn = button("RunStopBtn", "Stop", "Start or stop the acquisition");
     SingleBtn = button("SingleBtn", "Single", "Capture a single shot");
     AutoScaleBtn = button("AutoScaleBtn", "Auto - Scale", "Let the instrument find timebase and scales");
