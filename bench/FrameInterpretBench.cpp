@@ -1,6 +1,6 @@
 // How fast the receive path interprets a full four-channel shot: 512 sample
 // frames per channel and the trailer that cuts the window.
-#include "core/AcquisitionControl.h"
+#include "core/acquisition/AcquisitionControl.h"
 
 #include <benchmark/benchmark.h>
 

@@ -4,8 +4,8 @@
 //   as it is read (target: at least 200,000 frames/s).
 //   BM_FullShotPaced: the shot's time at one report per millisecond against the
 //   link floor of 2,048 sample frames (target: within 2% of 2.048 s).
-#include "device/DeviceConnection.h"
-#include "device/SimulatedBackend.h"
+#include "device/link/DeviceConnection.h"
+#include "device/simulator/SimulatedBackend.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>

@@ -1,7 +1,7 @@
 // What one redraw of a Scope display costs (target 2 ms): the whole picture with the
 // graticule and four traces, and copying a full shot out of a Data display's cells.
-#include "core/ScopeDrawing.h"
-#include "core/ScopeSource.h"
+#include "core/scope/ScopeDrawing.h"
+#include "core/scope/ScopeSource.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,7 +1,7 @@
 // What a Data display costs: the transfer of a full four-channel shot with its analysis
 // (target 5 ms), the bytes the record holds (target 1 MB), and making the cell texts of
 // one screenful and of the whole table (the export path).
-#include "core/ShotTransfer.h"
+#include "core/shot/ShotTransfer.h"
 
 #include <benchmark/benchmark.h>
 

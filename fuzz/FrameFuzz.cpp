@@ -1,6 +1,6 @@
 // Feeds arbitrary frame sequences to the receive interpretation and checks what
 // must hold whatever the instrument sends.
-#include "core/AcquisitionControl.h"
+#include "core/acquisition/AcquisitionControl.h"
 
 #include <algorithm>
 #include <cstdlib>

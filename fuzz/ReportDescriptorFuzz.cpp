@@ -1,6 +1,6 @@
 // Feeds arbitrary bytes to the report-descriptor parser, which reads what a
 // device states about itself, and checks what must hold for any descriptor.
-#include "core/ReportDescriptor.h"
+#include "core/link/ReportDescriptor.h"
 
 #include <cstdlib>
 

@@ -1,6 +1,6 @@
 // Any bytes may sit in the settings file: the reader must give sane options and
 // whatever it read must survive a write and a second read unchanged.
-#include "core/SettingsFile.h"
+#include "core/settings/SettingsFile.h"
 
 #include <cstdlib>
 #include <string_view>

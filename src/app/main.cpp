@@ -1,7 +1,7 @@
-#include "ui/MainForm.h"
-#include "ui/ToolbarIcons.h"
+#include "ui/mainwindow/MainForm.h"
+#include "ui/mainwindow/ToolbarIcons.h"
 
-#include "device/HidBackend.h"
+#include "device/hid/HidBackend.h"
 
 #include <QApplication>
 

@@ -1,4 +1,4 @@
-#include "core/DisplayNames.h"
+#include "core/displays/DisplayNames.h"
 
 #include <gtest/gtest.h>
 

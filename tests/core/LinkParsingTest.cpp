@@ -1,5 +1,5 @@
-#include "core/DeviceRecognition.h"
-#include "core/InputReport.h"
+#include "core/link/DeviceRecognition.h"
+#include "core/link/InputReport.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "core/AcquisitionControl.h"
+#include "core/acquisition/AcquisitionControl.h"
 #include "support/Recorders.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "core/ReportDescriptor.h"
+#include "core/link/ReportDescriptor.h"
 
 #include <gtest/gtest.h>
 

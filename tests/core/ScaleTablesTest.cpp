@@ -1,5 +1,5 @@
-#include "core/ScaleTables.h"
-#include "core/TextEncoding.h"
+#include "core/scales/ScaleTables.h"
+#include "core/scales/TextEncoding.h"
 
 #include <gtest/gtest.h>
 

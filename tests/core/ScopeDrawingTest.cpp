@@ -1,4 +1,4 @@
-#include "core/ScopeDrawing.h"
+#include "core/scope/ScopeDrawing.h"
 
 #include <gtest/gtest.h>
 

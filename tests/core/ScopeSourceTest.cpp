@@ -1,6 +1,6 @@
 #include "ShotTestSupport.h"
 
-#include "core/ScopeSource.h"
+#include "core/scope/ScopeSource.h"
 
 #include <gtest/gtest.h>
 

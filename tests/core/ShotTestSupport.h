@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/ShotTransfer.h"
+#include "core/shot/ShotTransfer.h"
 
 #include <cstdint>
 #include <functional>

@@ -1,5 +1,5 @@
-#include "device/DeviceConnection.h"
-#include "device/SimulatedBackend.h"
+#include "device/link/DeviceConnection.h"
+#include "device/simulator/SimulatedBackend.h"
 
 #include "support/EventLoopWait.h"
 #include "support/Recorders.h"

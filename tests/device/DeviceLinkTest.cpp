@@ -1,5 +1,5 @@
-#include "core/AcquisitionControl.h"
-#include "device/DeviceLink.h"
+#include "core/acquisition/AcquisitionControl.h"
+#include "device/link/DeviceLink.h"
 
 #include <gtest/gtest.h>
 

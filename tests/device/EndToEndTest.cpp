@@ -1,9 +1,9 @@
 // The receive path end to end: the real reader thread reading the simulated
 // instrument, the queue, and the interpretation on this (the main) thread.
-#include "device/DeviceConnection.h"
-#include "device/SimulatedBackend.h"
+#include "device/link/DeviceConnection.h"
+#include "device/simulator/SimulatedBackend.h"
 
-#include "core/ScaleTables.h"
+#include "core/scales/ScaleTables.h"
 
 #include "support/EventLoopWait.h"
 #include "support/Recorders.h"

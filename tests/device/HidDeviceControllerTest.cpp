@@ -1,5 +1,5 @@
-#include "device/HidDeviceController.h"
-#include "device/SimulatedBackend.h"
+#include "device/hid/HidDeviceController.h"
+#include "device/simulator/SimulatedBackend.h"
 
 #include "support/EventLoopWait.h"
 

@@ -1,5 +1,5 @@
-#include "device/DevThread.h"
-#include "device/ReportQueue.h"
+#include "device/link/DevThread.h"
+#include "device/link/ReportQueue.h"
 
 #include <QDeadlineTimer>
 

@@ -1,4 +1,4 @@
-#include "device/ReceivePump.h"
+#include "device/link/ReceivePump.h"
 
 #include "support/EventLoopWait.h"
 

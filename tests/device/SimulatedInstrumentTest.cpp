@@ -1,6 +1,6 @@
-#include "device/SimulatedInstrument.h"
+#include "device/simulator/SimulatedInstrument.h"
 
-#include "core/Commands.h"
+#include "core/acquisition/Commands.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/ReceiveListener.h"
-#include "core/ReportWriter.h"
+#include "core/acquisition/ReceiveListener.h"
+#include "core/acquisition/ReportWriter.h"
 
 #include <cstdint>
 #include <optional>

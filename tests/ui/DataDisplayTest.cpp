@@ -1,9 +1,9 @@
 #include "UiHelpers.h"
 
-#include "ui/DataDisplay.h"
-#include "ui/FrontPanel.h"
+#include "ui/displays/DataDisplay.h"
+#include "ui/mainwindow/FrontPanel.h"
 
-#include "core/Frames.h"
+#include "core/acquisition/Frames.h"
 
 #include <QCheckBox>
 #include <QHeaderView>

@@ -1,10 +1,10 @@
 #include "UiHelpers.h"
 
-#include "ui/DataDisplay.h"
-#include "ui/FFTDisplay.h"
-#include "ui/FrontPanel.h"
-#include "ui/MeasureDisplay.h"
-#include "ui/ScopeDisplay.h"
+#include "ui/displays/DataDisplay.h"
+#include "ui/displays/FFTDisplay.h"
+#include "ui/mainwindow/FrontPanel.h"
+#include "ui/displays/MeasureDisplay.h"
+#include "ui/displays/ScopeDisplay.h"
 
 #include <QListWidget>
 #include <QMdiSubWindow>

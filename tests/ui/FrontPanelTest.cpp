@@ -1,10 +1,10 @@
 #include "UiHelpers.h"
 
-#include "ui/DataDisplay.h"
-#include "ui/FrontPanel.h"
-#include "ui/ZeroLevelTrackBar.h"
+#include "ui/displays/DataDisplay.h"
+#include "ui/mainwindow/FrontPanel.h"
+#include "ui/mainwindow/ZeroLevelTrackBar.h"
 
-#include "core/Frames.h"
+#include "core/acquisition/Frames.h"
 
 #include <QCheckBox>
 #include <QLabel>

@@ -1,8 +1,8 @@
 #include "UiHelpers.h"
 
-#include "ui/FrontPanel.h"
-#include "ui/DisplayWindow.h"
-#include "ui/SettingsForm.h"
+#include "ui/mainwindow/FrontPanel.h"
+#include "ui/displays/DisplayWindow.h"
+#include "ui/dialogs/SettingsForm.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>

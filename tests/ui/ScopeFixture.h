@@ -2,10 +2,10 @@
 
 #include "UiHelpers.h"
 
-#include "ui/DataDisplay.h"
-#include "ui/FrontPanel.h"
-#include "ui/ScopeDisplay.h"
-#include "ui/ScopeScreen.h"
+#include "ui/displays/DataDisplay.h"
+#include "ui/mainwindow/FrontPanel.h"
+#include "ui/displays/ScopeDisplay.h"
+#include "ui/displays/ScopeScreen.h"
 
 #include <QComboBox>
 #include <QFocusEvent>

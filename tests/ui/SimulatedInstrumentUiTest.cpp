@@ -2,8 +2,8 @@
 #include "UiHelpers.h"
 
 #include "support/EventLoopWait.h"
-#include "ui/DataDisplay.h"
-#include "ui/FrontPanel.h"
+#include "ui/displays/DataDisplay.h"
+#include "ui/mainwindow/FrontPanel.h"
 
 #include <QLabel>
 #include <QProgressBar>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "ui/MainForm.h"
+#include "ui/mainwindow/MainForm.h"
 
-#include "device/DeviceLink.h"
-#include "device/SimulatedBackend.h"
+#include "device/link/DeviceLink.h"
+#include "device/simulator/SimulatedBackend.h"
 
 #include <QCoreApplication>
 #include <QDialog>

@@ -1,0 +1,145 @@
+#include "core/settings/SettingsFile.h"
+
+#include <array>
+#include <cctype>
+#include <limits>
+#include <optional>
+
+namespace kavlon {
+
+namespace {
+
+std::string_view trim(std::string_view s) {
+    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+    while (!s.empty() && blank(s.front()))
+        s.remove_prefix(1);
+    while (!s.empty() && blank(s.back()))
+        s.remove_suffix(1);
+    return s;
+}
+
+bool equalsIgnoringCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
+    return true;
+}
+
+int digitValue(char c, int base) {
+    int v = -1;
+    if (c >= '0' && c <= '9')
+        v = c - '0';
+    else if (c >= 'a' && c <= 'f')
+        v = c - 'a' + 10;
+    else if (c >= 'A' && c <= 'F')
+        v = c - 'A' + 10;
+    return v < base ? v : -1;
+}
+
+constexpr std::array<std::string_view, 8> kKeys = {"Left", "Top", "Width", "Height",
+                                                   "Grid", "Invert", "Color", "PrintAs"};
+
+} // namespace
+
+bool parseIniInteger(std::string_view text, int& value) {
+    text = trim(text);
+    bool negative = false;
+    if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
+        negative = text.front() == '-';
+        text.remove_prefix(1);
+    }
+    int base = 10;
+    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X') && digitValue(text[2], 16) >= 0) {
+        base = 16;
+        text.remove_prefix(2);
+    }
+    long long magnitude = 0;
+    std::size_t digits = 0;
+    for (char c : text) {
+        const int d = digitValue(c, base);
+        if (d < 0)
+            break;
+        magnitude = magnitude * base + d;
+        if (magnitude > (long long)std::numeric_limits<int>::max() + 1)
+            return false;
+        ++digits;
+    }
+    if (digits == 0)
+        return false;
+    const long long signedValue = negative ? -magnitude : magnitude;
+    if (signedValue > std::numeric_limits<int>::max())
+        return false;
+    value = int(signedValue);
+    return true;
+}
+
+StoredSettings parseSettings(std::string_view text) {
+    std::array<bool, kKeys.size()> seen{};
+    std::array<std::optional<int>, kKeys.size()> found;
+    bool inMain = false;
+    while (!text.empty()) {
+        const auto end = text.find('\n');
+        std::string_view line = trim(text.substr(0, end));
+        text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
+
+        if (line.empty() || line.front() == ';')
+            continue;
+        if (line.front() == '[') {
+            const auto close = line.find(']');
+            inMain = close != std::string_view::npos && equalsIgnoringCase(trim(line.substr(1, close - 1)), "Main");
+            continue;
+        }
+        const auto eq = line.find('=');
+        if (!inMain || eq == std::string_view::npos)
+            continue;
+        const std::string_view key = trim(line.substr(0, eq));
+        for (std::size_t k = 0; k < kKeys.size(); ++k) {
+            // The first occurrence of a key counts, as with the platform's own INI reader.
+            if (!seen[k] && equalsIgnoringCase(key, kKeys[k])) {
+                seen[k] = true;
+                int value = 0;
+                if (parseIniInteger(line.substr(eq + 1), value))
+                    found[k] = value;
+                break;
+            }
+        }
+    }
+
+    StoredSettings s;
+    const auto get = [&](std::size_t k, int fallback) { return found[k].value_or(fallback); };
+    s.Left = get(0, 0);
+    s.Top = get(1, 0);
+    s.Width = get(2, 0);
+    s.Height = get(3, 0);
+    s.Options.Grid = get(4, 1) != 0;
+    s.Options.Invert = get(5, 1) != 0;
+    s.Options.Color = get(6, 0) != 0;
+    s.Options.PrintAs = get(7, 0);
+    // An unknown target would leave the picture nowhere; print it instead.
+    if (s.Options.PrintAs < QuickPrintOptions::Printer || s.Options.PrintAs > QuickPrintOptions::Jpeg)
+        s.Options.PrintAs = QuickPrintOptions::Printer;
+    return s;
+}
+
+std::string formatSettings(const StoredSettings& s) {
+    const int values[kKeys.size()] = {s.Left,
+                                      s.Top,
+                                      s.Width,
+                                      s.Height,
+                                      s.Options.Grid ? 1 : 0,
+                                      s.Options.Invert ? 1 : 0,
+                                      s.Options.Color ? 1 : 0,
+                                      s.Options.PrintAs};
+    std::string text = "[Main]\n";
+    for (std::size_t k = 0; k < kKeys.size(); ++k) {
+        text += kKeys[k];
+        text += '=';
+        text += std::to_string(values[k]);
+        text += '\n';
+    }
+    return text;
+}
+
+} // namespace kavlon

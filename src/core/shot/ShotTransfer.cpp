@@ -1,0 +1,89 @@
+#include "core/shot/ShotTransfer.h"
+
+#include "core/shot/ShotAnalysis.h"
+
+#include <algorithm>
+
+namespace kavlon {
+
+namespace {
+
+void copySettings(const AcquisitionState& s, ShotRecord& r) {
+    r.TimebaseIndex = s.TimebaseIndex;
+    r.ZoomIndex = s.TimebaseOffset;
+    r.SamplesPerPixel = s.TimeStepIndex;
+    r.HeaderValue1 = s.TrailerValue;
+    r.TriggerSource = s.TriggerSource;
+    r.TriggerLevel = s.TriggerLevel;
+    r.ChannelMode = s.ChannelCount;
+    r.ChannelOn = s.ChannelOn;
+    r.AuxFlag = s.AuxFlag;
+    for (std::size_t c = 0; c < kChannels; ++c) {
+        r.VoltsPerDivIndex[c] = std::uint32_t(s.VoltsIndex[c]);
+        r.ProbeIndex[c] = std::uint32_t(s.ProbeRange[c]);
+        r.ZeroLevel[c] = s.ZeroLevel[c];
+    }
+    r.TriggerPoint = s.TriggerPoint;
+    r.WindowStart = s.WindowStart;
+}
+
+ChannelScale scaleOf(const ShotRecord& r, std::size_t c) {
+    return {r.ZeroLevel[c], int(r.ProbeIndex[c]), int(r.VoltsPerDivIndex[c])};
+}
+
+} // namespace
+
+ShotExtent shotExtent(int timebaseIndex, long long windowStart) {
+    const long long n = shotLength(timebaseIndex) - windowStart;
+    if (n < 0)
+        return {0, 0};
+    const int bounded = int(std::min<long long>(n, kBlockSize - 1));
+    return {bounded, bounded + 1};
+}
+
+TransferOutcome transferShot(const AcquisitionState& state, ShotRecord& record,
+                             const TransferInputs& inputs) {
+    copySettings(state, record);
+
+    const ShotExtent extent = shotExtent(record.TimebaseIndex, record.WindowStart);
+    record.Cells.setRowCount(extent.n);
+
+    for (ChannelAnalysis& a : record.Analysis)
+        resetSampleCounts(a);
+
+    // Every visited channel is counted, enabled or not; only enabled ones get cells.
+    const int visited = record.ChannelMode == 2 ? 2 : kChannels;
+    for (int k = 0; k < visited; ++k) {
+        const auto c = std::size_t(k);
+        const auto samples = state.DisplaySamples(k).first(std::size_t(extent.positions));
+        countSamples(record.Analysis[c], samples);
+        if (record.ChannelOn[c])
+            record.Cells.writeChannel(k + 1, samples, scaleOf(record, c));
+        else
+            record.Cells.blankChannel(k + 1, extent.positions);
+    }
+
+    // Only a four-channel instrument has channels 3 and 4 worth analysing.
+    const int analysed = record.ChannelMode == 4 ? kChannels : 2;
+    for (int k = 0; k < analysed; ++k) {
+        const auto c = std::size_t(k);
+        if (record.ChannelOn[c])
+            analyseChannel(record.Analysis[c], state.DisplaySamples(k).first(std::size_t(extent.positions)),
+                           state.ReferenceLevels);
+    }
+
+    TransferOutcome outcome;
+    outcome.labels = dataWindowLabels(record, inputs.decimalSeparator);
+    // A printed scope picture shows the scale of its own shot, in either channel mode.
+    record.VoltsPerDivText = inputs.voltsLabelCaptions;
+    outcome.twoChannelLayout = record.ChannelMode == 2;
+    record.HasShot = true;
+    return outcome;
+}
+
+void settleRequest(AcquisitionState& state, bool anyChildWindow) {
+    if (anyChildWindow)
+        state.RequestName.clear();
+}
+
+} // namespace kavlon

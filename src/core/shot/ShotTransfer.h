@@ -1,0 +1,46 @@
+#pragma once
+
+#include "core/acquisition/AcquisitionState.h"
+#include "core/shot/DataWindowLabels.h"
+#include "core/shot/ShotRecord.h"
+
+#include <array>
+#include <string>
+
+namespace kavlon {
+
+// What the Data window hands the transfer besides the acquisition state.
+struct TransferInputs {
+    // Captions of the main window's Channel1_volt_lb .. Channel4_volt_lb at transfer time.
+    std::array<std::string, kChannels> voltsLabelCaptions;
+    // The user's locale decimal mark, for the voltages in the labels.
+    char decimalSeparator = '.';
+};
+
+struct TransferOutcome {
+    DataWindowLabels labels;
+    // A two-channel shot: the window shows five grid columns and narrows itself.
+    // Otherwise the window restores the nine-column layout.
+    bool twoChannelLayout = false;
+};
+
+// The shot length n and how many sample positions (0..n) are read, bounded so that no
+// read leaves the 16,384-sample display block: a window start past the shot gives an
+// empty shot (n 0, nothing read).
+struct ShotExtent {
+    int n = 0;
+    int positions = 0;
+};
+ShotExtent shotExtent(int timebaseIndex, long long windowStart);
+
+// The record work of TransferRequestData once the window has found the display: copies
+// the settings, fills the cells, counts and analyses the channels, sets the volts texts
+// and HasShot, and returns the label texts and the layout for the window to apply.
+TransferOutcome transferShot(const AcquisitionState& state, ShotRecord& record, const TransferInputs& inputs);
+
+// The end of TransferRequestData. While the main window has no child window at all the
+// request stays pending; otherwise it is settled, whether a display took the shot or
+// not, so a late answer cannot land in a display opened later under the same caption.
+void settleRequest(AcquisitionState& state, bool anyChildWindow);
+
+} // namespace kavlon

@@ -1,0 +1,285 @@
+#include "device/simulator/SimulatedInstrument.h"
+
+#include "core/acquisition/Commands.h"
+#include "core/scales/ScaleTables.h"
+
+#include <algorithm>
+
+namespace kavlon {
+
+namespace {
+
+constexpr int kSamplesPerDiv = 50;
+constexpr int kRawStepsPerDiv = 24;
+constexpr int kScreenDivs = 12;
+constexpr int kProbeRangeBias = 101;
+constexpr int kTrackBarMax = 384;
+constexpr int kTrackBarOrigin = 444;
+constexpr int kCentreZeroLevel = 124;
+// Auto-scale aims for a trace of at most this many divisions, and at least
+// this many periods across the screen.
+constexpr double kAutoScaleDivs = 6.0;
+constexpr double kAutoScalePeriods = 2.0;
+// The default step of the frame order scramble: odd, so it visits every offset.
+constexpr int kScrambleStride = 197;
+
+int clampVolts(int index) {
+    return std::clamp(index, kFirstLabelledVolts, kLastLabelledVolts);
+}
+int clampTimebase(int index) {
+    return std::clamp(index, 0, kTimebaseSteps - 1);
+}
+
+// The check word the instrument puts into bytes 37-38: the sum of bytes 3-34.
+void sealFrame(Frame& f) {
+    int sum = 0;
+    for (int i = 3; i <= 34; ++i)
+        sum += f[std::size_t(i)];
+    f[37] = std::uint8_t(255 - (sum & 0xFF));
+    f[38] = std::uint8_t(255 - (sum >> 8));
+}
+
+double voltsPerDiv(const SimulatedSettings& s, int c) {
+    return VoltsPerDivTable[std::size_t(s.voltsIndex[std::size_t(c)])] *
+           ScaleFactorTable[std::size_t(s.probeRange[std::size_t(c)])];
+}
+
+} // namespace
+
+SimulatedInstrument::SimulatedInstrument() {
+    powerOn();
+}
+
+void SimulatedInstrument::powerOn() {
+    m_settings = SimulatedSettings{};
+    m_signals = {{
+        {WaveShape::Square, 1000.0, 2.0, 0.0, 0.5},
+        {WaveShape::Sine, 1000.0, 1.5, 0.0, 0.5},
+        {WaveShape::Triangle, 500.0, 2.0, 0.0, 0.5},
+        {WaveShape::Pulse, 2000.0, 1.0, 0.5, 0.25},
+    }};
+    m_pending.clear();
+    m_shotCount = 0;
+    acquire();
+}
+
+std::array<std::uint8_t, SimulatedInstrument::kReportLength>
+SimulatedInstrument::reportOf(const Frame& frame) {
+    std::array<std::uint8_t, kReportLength> report{};
+    std::copy_n(frame.begin(), kReportLength - 2, report.begin() + 2);
+    return report;
+}
+
+Frame SimulatedInstrument::takeFrame() {
+    Frame f = m_pending.front();
+    m_pending.pop_front();
+    return f;
+}
+
+void SimulatedInstrument::queue(const Frame& frame) {
+    if (m_pending.size() >= kMaxPendingFrames) {
+        ++m_answersDropped;
+        return;
+    }
+    m_pending.push_back(frame);
+}
+
+void SimulatedInstrument::sendPoll() {
+    Frame f{};
+    f[0] = frame::Poll;
+    queue(f);
+    ++m_pollsSent;
+}
+
+void SimulatedInstrument::sendQuickPrint(int mode) {
+    Frame f{};
+    f[0] = frame::QuickPrint;
+    f[1] = std::uint8_t(mode);
+    queue(f);
+}
+
+void SimulatedInstrument::receive(std::span<const std::uint8_t> report) {
+    if (report.size() < 9 || report[1] != kOutputReportMarker)
+        return;
+    CommandBytes command;
+    std::copy_n(report.begin() + 2, command.size(), command.begin());
+    apply(command);
+}
+
+void SimulatedInstrument::apply(const CommandBytes& c) {
+    switch (c[0]) {
+    case 0x10: // connect
+        queueGain();
+        queueSettings();
+        break;
+    case 0x0E: // data request
+        if (m_settings.running)
+            acquire();
+        queueShot();
+        break;
+    case 0x12:
+        ++m_acknowledgements;
+        break;
+    case 0x06:
+        applyPanel(c);
+        break;
+    case 0x08:
+        applyStep(c);
+        break;
+    case 0x03:
+        if (c[1] == 0x17 && c[2] >= 1 && c[2] <= kChannels) {
+            const int position = std::clamp(c[3] | (c[4] << 8), 0, kTrackBarMax);
+            m_settings.zeroLevel[std::size_t(c[2] - 1)] = (kTrackBarOrigin - position) / 2;
+            queueSettings();
+        }
+        break;
+    default:
+        break; // not a command it knows: no answer
+    }
+}
+
+void SimulatedInstrument::applyPanel(const CommandBytes& c) {
+    auto& s = m_settings;
+    const bool checked = c[2] != 0;
+    static constexpr std::array<std::uint8_t, kChannels> channelCodes = {0x07, 0x09, 0x0A, 0x0B};
+    const auto channel = std::find(channelCodes.begin(), channelCodes.end(), c[1]);
+    if (c[1] == 0x18) {
+        s.running = !s.running;
+    } else if (c[1] == 0x19) {
+        acquire();
+        s.running = false;
+    } else if (c[1] == 0x0C) {
+        autoScale();
+    } else if (channel != channelCodes.end()) {
+        s.on[std::size_t(channel - channelCodes.begin())] = checked;
+    } else if (c[1] >= 0x1C && c[1] <= 0x1F) {
+        s.acCoupled[std::size_t(c[1] - 0x1C)] = checked;
+    } else if (c[1] >= 0x20 && c[1] <= 0x23) {
+        s.inverted[std::size_t(c[1] - 0x20)] = checked;
+    } else {
+        return;
+    }
+    queueSettings();
+}
+
+void SimulatedInstrument::applyStep(const CommandBytes& c) {
+    auto& s = m_settings;
+    if (c[1] == 0x0B && (c[2] == 1 || c[2] == 2)) {
+        s.timebaseIndex = clampTimebase(s.timebaseIndex + (c[2] == 1 ? -1 : 1));
+    } else if (c[1] >= 0x05 && c[1] <= 0x08 && (c[2] == 1 || c[2] == 2)) {
+        int& volts = s.voltsIndex[std::size_t(c[1] - 0x05)];
+        volts = clampVolts(volts + (c[2] == 2 ? 1 : -1));
+    } else {
+        return;
+    }
+    queueSettings();
+}
+
+void SimulatedInstrument::autoScale() {
+    auto& s = m_settings;
+    for (std::size_t c = 0; c < kChannels; ++c) {
+        const auto& sig = m_signals[c];
+        const double span = sig.peakToPeak + (s.acCoupled[c] ? 0.0 : 2 * std::abs(sig.offset));
+        int volts = kFirstLabelledVolts;
+        while (volts < kLastLabelledVolts && span > kAutoScaleDivs * VoltsPerDivTable[std::size_t(volts)] *
+                                                        ScaleFactorTable[std::size_t(s.probeRange[c])])
+            ++volts;
+        s.voltsIndex[c] = volts;
+        s.zeroLevel[c] = kCentreZeroLevel;
+    }
+    const auto& trigger = m_signals[std::size_t(std::clamp(s.triggerSource, 1, kChannels) - 1)];
+    if (trigger.shape != WaveShape::Noise && trigger.frequency > 0) {
+        int tb = 0;
+        while (tb < kTimebaseSteps - 1 &&
+               kScreenDivs * TimebaseTable[std::size_t(tb)].secondsPerDiv * trigger.frequency <
+                   kAutoScalePeriods)
+            ++tb;
+        s.timebaseIndex = tb;
+    }
+    s.running = true;
+}
+
+void SimulatedInstrument::acquire() {
+    ++m_shotCount;
+    const double secondsPerSample =
+        TimebaseTable[std::size_t(m_settings.timebaseIndex)].secondsPerDiv / kSamplesPerDiv;
+    for (int c = 0; c < kChannels; ++c) {
+        ChannelView view;
+        view.secondsPerSample = secondsPerSample;
+        view.voltsPerRawStep = voltsPerDiv(m_settings, c) / kRawStepsPerDiv;
+        view.zeroLevel = m_settings.zeroLevel[std::size_t(c)];
+        view.acCoupled = m_settings.acCoupled[std::size_t(c)];
+        view.inverted = m_settings.inverted[std::size_t(c)];
+        renderSignal(m_signals[std::size_t(c)], view, m_shotCount * 4 + std::uint32_t(c) + 1,
+                     m_memory[std::size_t(c)]);
+    }
+}
+
+Frame SimulatedInstrument::settingsFrame() const {
+    const auto& s = m_settings;
+    Frame f{};
+    f[0] = frame::Settings;
+    for (std::size_t c = 0; c < kChannels; ++c) {
+        f[2 + c] = std::uint8_t(s.voltsIndex[c]);
+        f[8 + c] = std::uint8_t(s.zeroLevel[c]);
+        f[18 + c] =
+            std::uint8_t((s.on[c] ? 0x01 : 0) | (s.acCoupled[c] ? 0x02 : 0) | (s.inverted[c] ? 0x10 : 0));
+        f[23 + c] = std::uint8_t(s.probeRange[c] + kProbeRangeBias);
+    }
+    f[6] = std::uint8_t(s.timebaseIndex);
+    f[7] = 0;
+    f[12] = kChannels;
+    f[13] = 1;
+    f[15] = s.running ? 1 : 0;
+    f[16] = std::uint8_t(s.triggerSource);
+    f[17] = std::uint8_t(s.zeroLevel[std::size_t(std::clamp(s.triggerSource, 1, kChannels) - 1)]);
+    f[27] = std::uint8_t(s.probeRange[0] + kProbeRangeBias);
+    sealFrame(f);
+    return f;
+}
+
+void SimulatedInstrument::queueSettings() {
+    queue(settingsFrame());
+}
+
+void SimulatedInstrument::queueGain() {
+    Frame f{};
+    f[0] = frame::Gain;
+    // Gains of 0 hand the raw samples on unscaled; window mode 1 starts the
+    // shot window at sample 0.
+    f[6] = 1;
+    queue(f);
+}
+
+void SimulatedInstrument::queueShot() {
+    int channelsOn = 0;
+    for (bool on : m_settings.on)
+        channelsOn += on ? 1 : 0;
+    // A shot is sent whole or not at all.
+    if (m_pending.size() + std::size_t(channelsOn * kFramesPerChannel + 1) > kMaxPendingFrames) {
+        ++m_answersDropped;
+        return;
+    }
+    for (int c = 0; c < kChannels; ++c) {
+        if (!m_settings.on[std::size_t(c)])
+            continue;
+        for (int n = 0; n < kFramesPerChannel; ++n) {
+            const int block = m_scrambled ? (n * kScrambleStride) % kFramesPerChannel : n;
+            const int offset = block * frame::SamplesPerFrame;
+            Frame f{};
+            f[0] = std::uint8_t(frame::SampleCh1 + c);
+            f[1] = std::uint8_t(offset >> 8);
+            f[2] = std::uint8_t(offset & 0xFF);
+            std::copy_n(m_memory[std::size_t(c)].begin() + offset, frame::SamplesPerFrame, f.begin() + 3);
+            sealFrame(f);
+            m_pending.push_back(f);
+        }
+    }
+    Frame trailer{};
+    trailer[0] = frame::Trailer;
+    for (std::size_t i = 0; i < 3; ++i)
+        trailer[24 + i] = std::uint8_t(m_settings.zeroLevel[i]);
+    m_pending.push_back(trailer);
+}
+
+} // namespace kavlon

@@ -1,7 +1,0 @@
-#include "FFTDisplay.h"
-
-namespace kavlon {
-
-TMDIChild_FFT::TMDIChild_FFT(DisplayHost& host) : TMDIChild(host, "FFT", new QWidget) {}
-
-} // namespace kavlon

@@ -1,7 +1,0 @@
-#include "MeasureDisplay.h"
-
-namespace kavlon {
-
-TMDIChild_Math::TMDIChild_Math(DisplayHost& host) : TMDIChild(host, "Math", new QWidget) {}
-
-} // namespace kavlon

@@ -1,0 +1,198 @@
+#include "ui/displays/DataDisplay.h"
+
+#include "ui/displays/ShotTableModel.h"
+
+#include "core/acquisition/AcquisitionControl.h"
+#include "core/shot/ShotTransfer.h"
+
+#include <QCheckBox>
+#include <QFrame>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableView>
+
+namespace kavlon {
+
+namespace {
+
+constexpr int kFourChannelGridWidth = 480;
+constexpr int kTwoChannelGridWidth = 275;
+constexpr int kFourChannelZeroPanelWidth = 459;
+constexpr int kTwoChannelZeroPanelWidth = 257;
+constexpr int kGridTop = 90;
+constexpr int kGridMargin = 120; // the grid is the window's height less this
+constexpr int kNumberColumnWidth = 50;
+constexpr int kValueColumnWidth = 36;
+constexpr int kVoltageColumnWidth = 66;
+
+QFrame* panel(QWidget* parent, const QString& name, const QRect& geometry) {
+    auto* frame = new QFrame(parent);
+    frame->setObjectName(name);
+    frame->setFrameShape(QFrame::StyledPanel);
+    frame->setFrameShadow(QFrame::Raised);
+    frame->setGeometry(geometry);
+    return frame;
+}
+
+QString qtext(const std::string& utf8) { return QString::fromUtf8(utf8.data(), qsizetype(utf8.size())); }
+
+} // namespace
+
+TMDIChild_Data::TMDIChild_Data(DisplayHost& host) : TMDIChild(host, "Data", new QWidget) {
+    QWidget* client = widget();
+    QFont font = client->font();
+    font.setPixelSize(11);
+    client->setFont(font);
+
+    QFont labelFont = font;
+    labelFont.setPixelSize(10);
+    Panel1 = panel(client, "Panel1", {5, 2, 116, 63});
+    RefreshBtn = new QPushButton("Refresh", Panel1);
+    RefreshBtn->setObjectName("RefreshBtn");
+    RefreshBtn->setGeometry(6, 7, 103, 16);
+    RefreshBtn->setEnabled(false);
+    RefreshBtn->setStatusTip("Ask the instrument for a new shot");
+    ExportBtn = new QPushButton("Export ...", Panel1);
+    ExportBtn->setObjectName("ExportBtn");
+    ExportBtn->setGeometry(6, 25, 103, 16);
+    ExportBtn->setEnabled(false);
+    ExportBtn->setStatusTip("Write the shot to a spreadsheet file");
+    incMeasureCB = new QCheckBox("include Measures", Panel1);
+    incMeasureCB->setObjectName("incMeasureCB");
+    incMeasureCB->setGeometry(8, 42, 105, 17);
+    incMeasureCB->setFont(labelFont);
+    incMeasureCB->setChecked(true);
+    incMeasureCB->setEnabled(false);
+
+    // A little wider than designed, so "Real Timebase : 500 ms / Div" fits in this font.
+    Panel2 = panel(client, "Panel2", {122, 2, 160, 63});
+    Panel2->setFont(labelFont);
+    Trigger_lb = label(Panel2, "Trigger_lb", "Trigger :", 41, 4);
+    Triggerlevel_lb = label(Panel2, "Triggerlevel_lb", "Trigger Level :", 12, 18);
+    Timebase_lb = label(Panel2, "Timebase_lb", "Timebase : ", 28, 32);
+    RealTimebase_lb = label(Panel2, "RealTimebase_lb", "Real Timebase : ", 3, 46);
+
+    ZeroLevel_Panel = panel(client, "ZeroLevel_Panel", {5, 67, kFourChannelZeroPanelWidth, 21});
+    const int zeroLefts[kChannels] = {54, 155, 258, 360};
+    for (int c = 0; c < kChannels; ++c)
+        ZeroLevelCH_lb[std::size_t(c)] = label(ZeroLevel_Panel, QString("ZeroLevelCH%1_lb").arg(c + 1),
+                                               QString("Zero CH %1 : 0.0 V").arg(c + 1), zeroLefts[c], 3);
+    ZeroLevel_Panel->hide();
+
+    m_model = std::make_unique<ShotTableModel>(record);
+    DataSG = new QTableView(client);
+    DataSG->setObjectName("DataSG");
+    DataSG->setHorizontalHeader(new TwoRowHeader(DataSG));
+    DataSG->setModel(m_model.get());
+    DataSG->verticalHeader()->hide();
+    DataSG->verticalHeader()->setDefaultSectionSize(16);
+    DataSG->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    DataSG->horizontalHeader()->setMinimumSectionSize(20);
+    setColumnWidths();
+    // A reset model gives the header its default widths back.
+    connect(m_model.get(), &QAbstractItemModel::modelReset, this, &TMDIChild_Data::setColumnWidths);
+    DataSG->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    DataSG->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    DataSG->setSelectionBehavior(QAbstractItemView::SelectItems);
+    DataSG->setGeometry(4, kGridTop, kFourChannelGridWidth, 377);
+
+    connect(RefreshBtn, &QPushButton::clicked, this, &TMDIChild_Data::RefreshBtnClick);
+    FormCreate();
+}
+
+TMDIChild_Data::~TMDIChild_Data() {
+    // The view lets go of the model before the model goes.
+    DataSG->setModel(nullptr);
+}
+
+QLabel* TMDIChild_Data::label(QWidget* parent, const QString& name, const QString& caption, int left, int top) {
+    auto* l = new QLabel(caption, parent);
+    l->setObjectName(name);
+    l->move(left, top);
+    l->adjustSize();
+    return l;
+}
+
+void TMDIChild_Data::setColumnWidths() {
+    // Raw values are at most three digits; voltages such as "-979.2 mV" need more room.
+    QHeaderView* header = DataSG->horizontalHeader();
+    header->resizeSection(0, kNumberColumnWidth);
+    for (int c = 1; c < m_model->columnCount(); ++c)
+        header->resizeSection(c, c % 2 ? kValueColumnWidth : kVoltageColumnWidth);
+}
+
+void TMDIChild_Data::FormCreate() {
+    // The headings and sample numbers belong to the record's cell store from the start.
+    record.HasShot = false;
+}
+
+int TMDIChild_Data::gridColumns() const { return m_model->shownColumns(); }
+
+void TMDIChild_Data::setTwoChannelLayout(bool twoChannels) {
+    m_model->beginReload();
+    m_model->endReload(twoChannels ? 5 : ShotCells::kColumns);
+    DataSG->resize(twoChannels ? kTwoChannelGridWidth : kFourChannelGridWidth, DataSG->height());
+    ZeroLevel_Panel->resize(twoChannels ? kTwoChannelZeroPanelWidth : kFourChannelZeroPanelWidth,
+                            ZeroLevel_Panel->height());
+    resize(twoChannels ? kTwoChannelWidth : kFourChannelWidth, height());
+}
+
+void TMDIChild_Data::RefreshBtnClick() {
+    // Stays disabled until the shot arrives or the next settings report.
+    RefreshBtn->setEnabled(false);
+    m_host.acquisition().RequestData(windowTitle().toStdString());
+}
+
+void TMDIChild_Data::resizeEvent(QResizeEvent* event) {
+    TMDIChild::resizeEvent(event);
+    FormResize();
+}
+
+void TMDIChild_Data::FormResize() {
+    if (m_resizing)
+        return;
+    m_resizing = true;
+    const int width = m_host.acquisition().State.ChannelCount == 2 ? kTwoChannelWidth : kFourChannelWidth;
+    const int height = std::max(this->height(), kMinimumHeight);
+    if (this->width() != width || this->height() != height)
+        resize(width, height);
+    DataSG->resize(DataSG->width(), std::max(0, this->height() - kGridMargin));
+    m_resizing = false;
+}
+
+void TMDIChild_Data::TransferRequestData(const AcquisitionState& state,
+                                         const std::array<std::string, kChannels>& voltsLabels) {
+    TransferInputs inputs;
+    inputs.voltsLabelCaptions = voltsLabels;
+    inputs.decimalSeparator = localeDecimalSeparator();
+
+    m_model->beginReload();
+    const TransferOutcome outcome = transferShot(state, record, inputs);
+    // A four-channel shot after a two-channel one gets its nine columns back.
+    const bool layoutChanges = outcome.twoChannelLayout != (gridColumns() != ShotCells::kColumns);
+    m_model->endReload(outcome.twoChannelLayout ? 5 : ShotCells::kColumns);
+    if (layoutChanges || outcome.twoChannelLayout)
+        setTwoChannelLayout(outcome.twoChannelLayout);
+
+    const DataWindowLabels& labels = outcome.labels;
+    const std::pair<QLabel*, const std::optional<std::string>*> captions[] = {
+        {Timebase_lb, &labels.Timebase_lb},
+        {RealTimebase_lb, &labels.RealTimebase_lb},
+        {Trigger_lb, &labels.Trigger_lb},
+        {Triggerlevel_lb, &labels.Triggerlevel_lb},
+        {ZeroLevelCH_lb[0], &labels.ZeroLevelCH_lb[0]},
+        {ZeroLevelCH_lb[1], &labels.ZeroLevelCH_lb[1]},
+        {ZeroLevelCH_lb[2], &labels.ZeroLevelCH_lb[2]},
+        {ZeroLevelCH_lb[3], &labels.ZeroLevelCH_lb[3]},
+    };
+    for (const auto& [target, text] : captions)
+        if (*text) {
+            target->setText(qtext(**text));
+            target->adjustSize();
+        }
+    ExportBtn->setEnabled(true);
+    RefreshBtn->setEnabled(true);
+}
+
+} // namespace kavlon

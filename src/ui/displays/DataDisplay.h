@@ -1,0 +1,72 @@
+#pragma once
+
+#include "ui/displays/DisplayWindow.h"
+
+#include "core/shot/ShotRecord.h"
+
+#include <array>
+#include <memory>
+#include <string>
+
+class QCheckBox;
+class QLabel;
+class QPushButton;
+class QTableView;
+
+namespace kavlon {
+
+struct AcquisitionState;
+class ShotTableModel;
+
+// A Data display: one shot as a table of raw values and voltages, with the trigger
+// and timebase of the shot. The other displays copy their shot from here.
+class TMDIChild_Data : public TMDIChild {
+    Q_OBJECT
+public:
+    static constexpr int kFourChannelWidth = 500;
+    static constexpr int kTwoChannelWidth = 293;
+    static constexpr int kMinimumHeight = 151;
+
+    explicit TMDIChild_Data(DisplayHost& host);
+    ~TMDIChild_Data() override;
+
+    ShotRecord record;
+
+    QTableView* DataSG = nullptr;
+    QWidget* Panel1 = nullptr;
+    QPushButton* RefreshBtn = nullptr;
+    QPushButton* ExportBtn = nullptr;
+    QCheckBox* incMeasureCB = nullptr;
+    QWidget* Panel2 = nullptr;
+    QLabel* Trigger_lb = nullptr;
+    QLabel* Triggerlevel_lb = nullptr;
+    QLabel* Timebase_lb = nullptr;
+    QLabel* RealTimebase_lb = nullptr;
+    QWidget* ZeroLevel_Panel = nullptr;
+    std::array<QLabel*, kChannels> ZeroLevelCH_lb{};
+
+    // The grid's shown columns: 5 after a two-channel shot, 9 otherwise.
+    int gridColumns() const;
+    // Narrows the window and its grid for a two-channel instrument, or widens them back.
+    void setTwoChannelLayout(bool twoChannels);
+
+    // Takes the completed shot into this display.
+    void TransferRequestData(const AcquisitionState& state, const std::array<std::string, kChannels>& voltsLabels);
+
+public slots:
+    void RefreshBtnClick();
+    void FormResize();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void FormCreate();
+    void setColumnWidths();
+    QLabel* label(QWidget* parent, const QString& name, const QString& caption, int left, int top);
+
+    std::unique_ptr<ShotTableModel> m_model;
+    bool m_resizing = false;
+};
+
+} // namespace kavlon

@@ -1,0 +1,227 @@
+#include "ui/displays/ScopeDisplay.h"
+
+#include "ui/displays/DataDisplay.h"
+#include "ui/displays/ScopeScreen.h"
+
+#include "core/scope/ScopeSource.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollBar>
+
+namespace kavlon {
+
+namespace {
+
+QCheckBox* checkBox(QWidget* parent, const QString& name, const QString& caption, int left, bool checked) {
+    auto* box = new QCheckBox(caption, parent);
+    box->setObjectName(name);
+    box->setGeometry(left, 13, 60, 16);
+    box->adjustSize();
+    box->setChecked(checked);
+    return box;
+}
+
+QGroupBox* groupBox(QWidget* parent, const QString& name, const QString& caption, const QRect& geometry) {
+    auto* group = new QGroupBox(caption, parent);
+    group->setObjectName(name);
+    group->setGeometry(geometry);
+    return group;
+}
+
+QPushButton* button(QWidget* parent, const QString& name, const QString& caption, const QRect& geometry) {
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(name);
+    b->setGeometry(geometry);
+    return b;
+}
+
+std::string utf8(const QLabel* label) {
+    return label->text().toStdString();
+}
+
+} // namespace
+
+TMDIChild_Scope::TMDIChild_Scope(DisplayHost& host) : TMDIChild(host, "Scope", new QWidget) {
+    // The instrument's screen does not stretch: the window keeps its size.
+    setWindowFlags(windowFlags() & ~Qt::WindowMaximizeButtonHint);
+    QWidget* client = widget();
+    QFont font = client->font();
+    font.setPixelSize(11);
+    client->setFont(font);
+    client->setAutoFillBackground(true);
+    QPalette dark = client->palette();
+    dark.setColor(QPalette::Window, QColor(QRgb(kScopeWindowColour)));
+    client->setPalette(dark);
+
+    ScreenPB = new ScopeScreen(
+        [this](ScopeCanvas& canvas) {
+            drawScreen(canvas, state, view());
+            return scopeColours(ColorCkB->isChecked(), InvertCkB->isChecked());
+        },
+        client);
+    ScreenPB->setObjectName("ScreenPB");
+    ScreenPB->move(11, 74);
+
+    buildPanel(client);
+    SigOff_ScrollBar = new QScrollBar(Qt::Horizontal, client);
+    SigOff_ScrollBar->setObjectName("SigOff_ScrollBar");
+    SigOff_ScrollBar->setGeometry(8, 48, 617, 16);
+    SigOff_ScrollBar->setPalette(Panel1->palette());
+    SigOff_ScrollBar->setRange(0, 100);
+    SigOff_ScrollBar->setSingleStep(1);
+    SigOff_ScrollBar->setPageStep(1);
+    connectControls();
+}
+
+void TMDIChild_Scope::buildPanel(QWidget* client) {
+    Panel1 = new QFrame(client);
+    Panel1->setObjectName("Panel1");
+    Panel1->setFrameShape(QFrame::StyledPanel);
+    Panel1->setFrameShadow(QFrame::Raised);
+    Panel1->setGeometry(8, 6, 617, 37);
+    // The panel keeps the usual control colours on the dark window.
+    QPalette normal = Panel1->palette();
+    normal.setColor(QPalette::Window, QApplication::palette().color(QPalette::Window));
+    Panel1->setPalette(normal);
+    Panel1->setAutoFillBackground(true);
+
+    ComboBox1 = new QComboBox(Panel1);
+    ComboBox1->setObjectName("ComboBox1");
+    ComboBox1->setGeometry(8, 8, 81, 21);
+    Button1 = button(Panel1, "Button1", "Refresh", {96, 6, 57, 25});
+
+    GroupBox2 = groupBox(Panel1, "GroupBox2", "Display - Print", {156, 1, 155, 32});
+    GridCKB = checkBox(GroupBox2, "GridCKB", "Grid", 6, true);
+    InvertCkB = checkBox(GroupBox2, "InvertCkB", "Invert", 52, false);
+    ColorCkB = checkBox(GroupBox2, "ColorCkB", "Color", 104, true);
+
+    GroupBox1 = groupBox(Panel1, "GroupBox1", "Cursor", {312, 1, 177, 31});
+    ZerosCkB = checkBox(GroupBox1, "ZerosCkB", "Zero", 6, true);
+    CursorHCkB = checkBox(GroupBox1, "CursorHCkB", "Horizontal", 52, false);
+    CursorVCkB = checkBox(GroupBox1, "CursorVCkB", "Vertical", 120, false);
+    CursorHCkB->hide();
+    CursorVCkB->hide();
+
+    Zoom_TB = new QComboBox(Panel1);
+    Zoom_TB->setObjectName("Zoom_TB");
+    Zoom_TB->setEditable(true);
+    // Typed text chooses nothing and must never become an entry.
+    Zoom_TB->setInsertPolicy(QComboBox::NoInsert);
+    Zoom_TB->setGeometry(500, 8, 51, 21);
+    Zoom_TB->setEditText("1:1");
+    PrintBtn = button(Panel1, "PrintBtn", "Print", {555, 6, 54, 25});
+}
+
+void TMDIChild_Scope::connectControls() {
+    // The list of sources is rebuilt whenever the box is entered, as displays come and go.
+    ComboBox1->installEventFilter(this);
+    connect(ComboBox1, &QComboBox::activated, this, &TMDIChild_Scope::ComboBox1Change);
+    connect(Button1, &QPushButton::clicked, this, &TMDIChild_Scope::ComboBox1Change);
+    for (QCheckBox* box : {GridCKB, InvertCkB, ZerosCkB, CursorHCkB, CursorVCkB})
+        connect(box, &QCheckBox::toggled, this, &TMDIChild_Scope::RefreshScreen);
+    connect(ColorCkB, &QCheckBox::toggled, this, &TMDIChild_Scope::ColorCkBClick);
+    connect(Zoom_TB, &QComboBox::activated, this, &TMDIChild_Scope::Zoom_TBChange);
+    connect(SigOff_ScrollBar, &QScrollBar::valueChanged, this, &TMDIChild_Scope::SigOff_ScrollBarChange);
+}
+
+bool TMDIChild_Scope::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == ComboBox1 && event->type() == QEvent::FocusIn) {
+        // Focus coming back from the box's own list, or with the whole window, is no
+        // entry: rebuilding then would drop the chosen source.
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
+            ComboBox1Enter();
+    }
+    return TMDIChild::eventFilter(watched, event);
+}
+
+ScopeView TMDIChild_Scope::view() const {
+    return {GridCKB->isChecked(), ZerosCkB->isChecked(), CursorHCkB->isChecked(), CursorVCkB->isChecked(),
+            SigOff_ScrollBar->value()};
+}
+
+const QImage& TMDIChild_Scope::screenImage() {
+    return ScreenPB->picture();
+}
+
+void TMDIChild_Scope::RefreshScreen() {
+    ScreenPB->invalidate();
+}
+
+void TMDIChild_Scope::ColorCkBClick() {
+    InvertCkB->setEnabled(ColorCkB->isChecked());
+    if (!ColorCkB->isChecked())
+        InvertCkB->setChecked(false);
+    RefreshScreen();
+}
+
+void TMDIChild_Scope::ComboBox1Enter() {
+    ComboBox1->clear();
+    ComboBox1->addItems(m_host.sourceCandidates());
+    // Entering the box chooses nothing yet.
+    ComboBox1->setCurrentIndex(-1);
+}
+
+void TMDIChild_Scope::ComboBox1Change() {
+    if (ComboBox1->currentIndex() < 0)
+        return;
+    // A display closed since the list was built, or one of another kind, is no source.
+    const auto* source = qobject_cast<const TMDIChild_Data*>(m_host.findDisplay(ComboBox1->currentText()));
+    if (source == nullptr || !source->record.HasShot)
+        return;
+    loadShot(*source);
+}
+
+void TMDIChild_Scope::loadShot(const TMDIChild_Data& source) {
+    SourceLabelTexts labels;
+    for (std::size_t c = 0; c < kChannels; ++c)
+        labels.zeroLevels[c] = utf8(source.ZeroLevelCH_lb[c]);
+    labels.trigger = utf8(source.Trigger_lb);
+    labels.triggerLevel = utf8(source.Triggerlevel_lb);
+    labels.timebase = utf8(source.Timebase_lb);
+    copyShot(source.record, labels, state);
+
+    // The position is kept, or brought down to the new maximum.
+    SigOff_ScrollBar->setRange(0, scrollMaximum(state.TimebaseIndex, state.SamplesPerPixel));
+    fillZoomBox();
+    RefreshScreen();
+}
+
+void TMDIChild_Scope::fillZoomBox() {
+    const QString text = Zoom_TB->currentText();
+    Zoom_TB->clear();
+    const std::optional<ZoomRow> row = zoomRow(state.TimebaseIndex);
+    if (!row) {
+        Zoom_TB->setEditText(text);
+        return;
+    }
+    for (std::string_view entry : row->entries)
+        Zoom_TB->addItem(QString::fromUtf8(entry.data(), qsizetype(entry.size())));
+    state.ZoomFactor = row->factors;
+    // The shot's own zoom step names the entry; one the box does not offer names
+    // none, and the box stays blank rather than show a ratio the trace is not at.
+    // Showing it is no choice: the samples per pixel stay as the shot has them.
+    const bool offered = state.ZoomIndex >= 0 && state.ZoomIndex < Zoom_TB->count();
+    Zoom_TB->setCurrentIndex(offered ? state.ZoomIndex : -1);
+}
+
+void TMDIChild_Scope::Zoom_TBChange(int index) {
+    if (index < 0 || index >= int(state.ZoomFactor.size()))
+        return;
+    state.SamplesPerPixel = state.ZoomFactor[std::size_t(index)];
+    SigOff_ScrollBar->setRange(0, scrollMaximum(state.TimebaseIndex, state.SamplesPerPixel));
+    RefreshScreen();
+}
+
+void TMDIChild_Scope::SigOff_ScrollBarChange() {
+    RefreshScreen();
+}
+
+} // namespace kavlon

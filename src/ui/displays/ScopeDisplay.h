@@ -1,0 +1,72 @@
+#pragma once
+
+#include "ui/displays/DisplayWindow.h"
+
+#include "core/scope/ScopeDrawing.h"
+#include "core/scope/ScopeState.h"
+
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QGroupBox;
+class QImage;
+class QPushButton;
+class QScrollBar;
+
+namespace kavlon {
+
+class ScopeScreen;
+class TMDIChild_Data;
+
+// A Scope display: the waveforms of a Data display's shot on a graticule, with the
+// source box, zoom and scrolling. It keeps its own copy of the shot until the user
+// chooses a source or presses Refresh again.
+class TMDIChild_Scope : public TMDIChild {
+    Q_OBJECT
+public:
+    explicit TMDIChild_Scope(DisplayHost& host);
+
+    ScopeState state;
+
+    ScopeScreen* ScreenPB = nullptr;
+    QFrame* Panel1 = nullptr;
+    QComboBox* ComboBox1 = nullptr;
+    QPushButton* Button1 = nullptr;
+    QGroupBox* GroupBox2 = nullptr;
+    QCheckBox* GridCKB = nullptr;
+    QCheckBox* InvertCkB = nullptr;
+    QCheckBox* ColorCkB = nullptr;
+    QGroupBox* GroupBox1 = nullptr;
+    QCheckBox* ZerosCkB = nullptr;
+    QCheckBox* CursorHCkB = nullptr;
+    QCheckBox* CursorVCkB = nullptr;
+    QComboBox* Zoom_TB = nullptr;
+    // Its action comes with printing and saving pictures.
+    QPushButton* PrintBtn = nullptr;
+    QScrollBar* SigOff_ScrollBar = nullptr;
+
+    // The screen as drawn from the current state and controls.
+    const QImage& screenImage();
+    // Takes the shot of a Data display that holds one: samples, settings, scroll
+    // range and zoom entries, then redraws.
+    void loadShot(const TMDIChild_Data& source);
+
+public slots:
+    void RefreshScreen();
+    void ColorCkBClick();
+    void ComboBox1Enter();
+    void ComboBox1Change();
+    void Zoom_TBChange(int index);
+    void SigOff_ScrollBarChange();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildPanel(QWidget* client);
+    void connectControls();
+    void fillZoomBox();
+    ScopeView view() const;
+};
+
+} // namespace kavlon

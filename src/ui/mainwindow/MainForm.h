@@ -1,0 +1,162 @@
+#pragma once
+
+#include "ui/displays/DisplayHost.h"
+#include "ui/dialogs/UserDialogs.h"
+
+#include "core/acquisition/AcquisitionControl.h"
+#include "core/settings/SettingsFile.h"
+#include "device/link/DeviceConnection.h"
+#include "device/link/DeviceLink.h"
+#include "device/hid/HidBackend.h"
+#include "device/hid/HidDeviceController.h"
+
+#include <QMainWindow>
+
+#include <functional>
+#include <memory>
+#include <string_view>
+
+class QAction;
+class QLabel;
+class QMdiArea;
+class QMenu;
+class QProgressBar;
+class QTimer;
+class QToolButton;
+
+namespace kavlon {
+
+class FrontPanel;
+class TMDIChild;
+class TMDIChild_Data;
+class TMDIChild_FFT;
+class TMDIChild_Math;
+class TMDIChild_Scope;
+class TAboutBox;
+class TSettingsForm;
+
+// The program's one window: toolbar, the front panel on the left, and the
+// displays inside. It owns the acquisition, the device link and the options.
+class TMainForm : public QMainWindow, public DisplayHost, private ReceiveListener {
+    Q_OBJECT
+public:
+    // programDirectory holds the settings file; empty means the program's own directory.
+    // Without a backend the window works with the real HID devices.
+    explicit TMainForm(const QString& programDirectory = {}, UserDialogs* dialogs = nullptr,
+                       std::unique_ptr<HidBackend> backend = nullptr, QWidget* parent = nullptr);
+    ~TMainForm() override;
+
+    AcquisitionControl& acquisition() override { return m_acquisition; }
+    DeviceLink& deviceLink() { return m_link; }
+    DeviceConnection& connection() { return m_connection; }
+    QMdiArea* mdiArea() const { return m_mdiArea; }
+    FrontPanel* frontPanel() const { return m_panel; }
+    QString ProgramDirectory;
+    kavlon::QuickPrintOptions QuickPrintOptions;
+
+    // Toolbar
+    QToolButton* Open_TBtn = nullptr;
+    QToolButton* ToolButton15 = nullptr;
+    QProgressBar* Receive_ProgressBar = nullptr;
+    QToolButton* Data_TB = nullptr;
+    QToolButton* Scope_TB = nullptr;
+    QToolButton* Measure_TB = nullptr;
+    QToolButton* FFT_TB = nullptr;
+    QToolButton* ToolButton17 = nullptr;
+    QLabel* Label1 = nullptr;
+    QLabel* Label2 = nullptr;
+    QTimer* Timer1 = nullptr;
+
+    // Actions, reachable by their shortcuts even where their menus are hidden.
+    QAction* FileNew1 = nullptr;
+    QAction* FileOpen1 = nullptr;
+    QAction* FileClose1 = nullptr;
+    QAction* FileSave1 = nullptr;
+    QAction* FileSaveAs1 = nullptr;
+    QAction* FileExit1 = nullptr;
+    QAction* EditCut1 = nullptr;
+    QAction* EditCopy1 = nullptr;
+    QAction* EditPaste1 = nullptr;
+    QAction* HelpAbout1 = nullptr;
+    QAction* WindowCascade1 = nullptr;
+    QAction* WindowTileHorizontal1 = nullptr;
+    QAction* WindowTileVertical1 = nullptr;
+    QAction* WindowMinimizeAll1 = nullptr;
+    QAction* WindowArrangeAll1 = nullptr;
+    QMenu* WindowMenu = nullptr;
+
+    TSettingsForm* SettingsForm = nullptr;
+    TAboutBox* AboutBox = nullptr;
+
+    // Display list and numbering.
+    TMDIChild_Data* CreateDataDisplay(const QString& caption);
+    TMDIChild_Scope* CreateScopeDisplay(const QString& caption);
+    TMDIChild_Math* CreateMeasureDisplay(const QString& caption);
+    TMDIChild_FFT* CreateFFTDisplay(const QString& caption);
+    // The open displays in child order (those being closed left out).
+    QList<TMDIChild*> childDisplays() const;
+    // The last open display with this caption, or null.
+    TMDIChild* findDisplay(const QString& caption) const override;
+    // Entries of the display list a source box offers, in list order.
+    QStringList sourceCandidates() const override;
+    void removeDisplay(const QString& caption) override;
+
+public slots:
+    void Data_TBClick();
+    void Scope_TBClick();
+    void Measure_TBClick();
+    void FFT_TBClick();
+    void Delete_BtnClick();
+    void Reset_BtnClick();
+    void ToolButton15Click();
+    void FileOpen1Execute();
+    void HelpAbout1Execute();
+    void Timer1Timer();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void FormCreate();
+    void FormCloseQuery();
+    QString settingsPath() const;
+    void buildToolBar();
+    void buildActions();
+    void buildMenus();
+    void createNumberedDisplay(std::string_view kindWord, const std::function<TMDIChild*(const QString&)>& create);
+    template <class Display> Display* adopt(const QString& caption);
+    void tile(Qt::Orientation stacking);
+
+    // What the instrument's reports change on screen.
+    void progressPositionChanged(int position) override;
+    void progressMaximumChanged(int maximum) override;
+    void runStateChanged(bool running) override;
+    void zeroLevelPositionChanged(int channel, int position) override;
+    void panelBoxChanged(PanelBox box, int channel, bool checked) override;
+    void instrumentControlsEnabled() override;
+    void upperChannelsVisible(bool visible) override;
+    void channelControlsEnabled(int channel, bool enabled) override;
+    void dataRefreshButtonsEnabled() override;
+    void timebaseLabelChanged(std::string_view text) override;
+    void voltsLabelChanged(int channel, std::string_view text) override;
+    void shotCompleted(const std::string& requestName) override;
+    void quickPrintRequested(int mode) override;
+    void quickPrintShotDelivered() override;
+
+    DesktopDialogs m_desktopDialogs;
+    UserDialogs* m_dialogs;
+    // Each of these outlives the ones after it; the connection stops the reader
+    // before the devices go.
+    std::unique_ptr<HidBackend> m_backend;
+    DeviceLink m_link;
+    AcquisitionControl m_acquisition;
+    TJvHidDeviceController JvHidDeviceController1;
+    DeviceConnection m_connection;
+    QMdiArea* m_mdiArea = nullptr;
+    FrontPanel* m_panel = nullptr;
+    bool m_shown = false;
+    bool m_tearingDown = false;
+};
+
+} // namespace kavlon

@@ -1,0 +1,140 @@
+// The display list: creating, numbering, finding and removing displays.
+#include "ui/mainwindow/MainForm.h"
+
+#include "ui/displays/DataDisplay.h"
+#include "ui/displays/FFTDisplay.h"
+#include "ui/mainwindow/FrontPanel.h"
+#include "ui/displays/MeasureDisplay.h"
+#include "ui/displays/ScopeDisplay.h"
+
+#include "core/displays/DisplayNames.h"
+
+#include <QListWidget>
+#include <QMdiArea>
+#include <QPushButton>
+
+namespace kavlon {
+
+template <class Display> Display* TMainForm::adopt(const QString& caption) {
+    auto* display = new Display(*this);
+    m_mdiArea->addSubWindow(display);
+    display->show();
+    display->setWindowTitle(caption);
+    return display;
+}
+
+TMDIChild_Data* TMainForm::CreateDataDisplay(const QString& caption) {
+    auto* display = adopt<TMDIChild_Data>(caption);
+    display->setClientSize(500, 440);
+    if (m_acquisition.State.Connected)
+        display->RefreshBtn->setEnabled(true);
+    if (m_acquisition.State.ChannelCount == 2)
+        display->setTwoChannelLayout(true);
+    return display;
+}
+
+TMDIChild_Scope* TMainForm::CreateScopeDisplay(const QString& caption) {
+    auto* display = adopt<TMDIChild_Scope>(caption);
+    display->setClientSize(630, 475);
+    display->setFixedSize(display->size()); // the screen is drawn to the pixel: no resizing
+    return display;
+}
+
+TMDIChild_Math* TMainForm::CreateMeasureDisplay(const QString& caption) {
+    auto* display = adopt<TMDIChild_Math>(caption);
+    display->setClientSize(322, 497);
+    return display;
+}
+
+TMDIChild_FFT* TMainForm::CreateFFTDisplay(const QString& caption) {
+    auto* display = adopt<TMDIChild_FFT>(caption);
+    display->resize(TMDIChild_FFT::kDesignWidth, 210);
+    return display;
+}
+
+QList<TMDIChild*> TMainForm::childDisplays() const {
+    QList<TMDIChild*> displays;
+    for (QMdiSubWindow* w : m_mdiArea->subWindowList(QMdiArea::CreationOrder))
+        if (auto* display = qobject_cast<TMDIChild*>(w); display && !display->isClosing())
+            displays.append(display);
+    return displays;
+}
+
+TMDIChild* TMainForm::findDisplay(const QString& caption) const {
+    TMDIChild* found = nullptr;
+    for (TMDIChild* display : childDisplays())
+        if (display->windowTitle() == caption)
+            found = display;
+    return found;
+}
+
+QStringList TMainForm::sourceCandidates() const {
+    QStringList entries;
+    for (int i = 0; i < m_panel->ListBox1->count(); ++i) {
+        const QString entry = m_panel->ListBox1->item(i)->text();
+        if (isSourceCandidate(entry.toStdString()))
+            entries.append(entry);
+    }
+    return entries;
+}
+
+void TMainForm::createNumberedDisplay(std::string_view kindWord,
+                                      const std::function<TMDIChild*(const QString&)>& create) {
+    const int open = int(childDisplays().size());
+    if (open >= kMaxDisplays)
+        return;
+    auto& numbers = m_acquisition.State.DisplaySlots;
+    const int number = chooseDisplayNumber(numbers, open);
+    const QString name = QString::fromStdString(displayName(kindWord, number));
+    create(name);
+    m_panel->ListBox1->addItem(name);
+    numbers[std::size_t(number)] = number;
+}
+
+void TMainForm::Data_TBClick() {
+    createNumberedDisplay(kind::Data, [this](const QString& c) { return CreateDataDisplay(c); });
+}
+
+void TMainForm::Scope_TBClick() {
+    createNumberedDisplay(kind::Scope, [this](const QString& c) { return CreateScopeDisplay(c); });
+}
+
+void TMainForm::Measure_TBClick() {
+    createNumberedDisplay(kind::Measure, [this](const QString& c) { return CreateMeasureDisplay(c); });
+}
+
+void TMainForm::FFT_TBClick() {
+    createNumberedDisplay(kind::FFT, [this](const QString& c) { return CreateFFTDisplay(c); });
+}
+
+void TMainForm::Delete_BtnClick() {
+    const QListWidgetItem* selected = m_panel->ListBox1->currentItem();
+    if (!selected || !selected->isSelected())
+        return;
+    if (TMDIChild* display = findDisplay(selected->text()))
+        display->close();
+}
+
+void TMainForm::Reset_BtnClick() {
+    for (TMDIChild* display : childDisplays())
+        display->close();
+    // Windows of other kinds (none today) go too.
+    for (QMdiSubWindow* w : m_mdiArea->subWindowList())
+        if (!qobject_cast<TMDIChild*>(w))
+            w->close();
+    m_acquisition.State.DisplaySlots.fill(-1);
+    m_panel->ListBox1->clear();
+}
+
+void TMainForm::removeDisplay(const QString& caption) {
+    if (m_tearingDown)
+        return;
+    const auto items = m_panel->ListBox1->findItems(caption, Qt::MatchExactly);
+    if (items.isEmpty())
+        return; // unnumbered, or already let go by Reset
+    if (const auto number = displayNumberFromCaption(caption.toStdString()))
+        m_acquisition.State.DisplaySlots[std::size_t(*number)] = -1;
+    delete items.first();
+}
+
+} // namespace kavlon

@@ -1,0 +1,106 @@
+// Start-up, the settings file, the quick-print options and closing.
+#include "ui/mainwindow/MainForm.h"
+
+#include "ui/dialogs/SettingsForm.h"
+
+#include "core/displays/DisplayNames.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QSaveFile>
+#include <QScreen>
+
+namespace kavlon {
+
+namespace {
+
+// A settings file is a few lines; anything beyond this is not ours.
+constexpr qint64 kMaxSettingsFileSize = 64 * 1024;
+
+} // namespace
+
+QString TMainForm::settingsPath() const { return ProgramDirectory + kSettingsFileName; }
+
+void TMainForm::FormCreate() {
+    m_acquisition.State.ChannelCount = 4;
+    m_acquisition.State.DisplaySlots.fill(-1);
+    m_acquisition.DemoMode = false;
+    if (ProgramDirectory.isEmpty())
+        ProgramDirectory = QCoreApplication::applicationDirPath();
+    if (!ProgramDirectory.endsWith('/'))
+        ProgramDirectory += '/';
+
+    QFile file(settingsPath());
+    if (!file.exists())
+        return; // first run: the designed size, every quick-print option off
+    QByteArray text;
+    if (file.open(QIODevice::ReadOnly))
+        text = file.read(kMaxSettingsFileSize);
+    const StoredSettings stored = parseSettings(std::string_view(text.constData(), std::size_t(text.size())));
+
+    // Left and Top never place the window (it is centred when shown), but they
+    // are applied like the platform does. Sizes are kept within the screen.
+    move(stored.Left, stored.Top);
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QSize largest = screen ? screen->availableGeometry().size() : QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    resize(std::clamp(stored.Width, 0, largest.width()), std::clamp(stored.Height, 0, largest.height()));
+    QuickPrintOptions = stored.Options;
+}
+
+void TMainForm::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (m_shown)
+        return;
+    m_shown = true;
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    if (!primary)
+        return; // nowhere to centre on
+    const QRect screen = primary->availableGeometry();
+    const int left = std::max(0, (screen.width() - width()) / 2);
+    const int top = std::max(0, (screen.height() - height()) / 2);
+    move(screen.x() + left, screen.y() + top);
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+    FormCloseQuery();
+    // Closing is always allowed, even when the settings could not be kept:
+    // a read-only folder must not hold the user in the program.
+    event->accept();
+}
+
+void TMainForm::FormCloseQuery() {
+    StoredSettings s;
+    s.Left = x();
+    s.Top = y();
+    s.Width = width();
+    s.Height = height();
+    s.Options = QuickPrintOptions;
+    const std::string text = formatSettings(s);
+
+    // Written whole or not at all: a failure leaves the previous file as it was.
+    QSaveFile file(settingsPath());
+    const bool written = file.open(QIODevice::WriteOnly) &&
+                         file.write(text.data(), qint64(text.size())) == qint64(text.size()) && file.commit();
+    if (!written) {
+        const QString path = QDir::toNativeSeparators(settingsPath());
+        m_dialogs->showError(this, QString("nach %1 kann nicht geschrieben werden").arg(path), file.errorString());
+    }
+}
+
+void TMainForm::ToolButton15Click() {
+    if (m_dialogs->runModal(*SettingsForm))
+        QuickPrintOptions = SettingsForm->shownOptions();
+}
+
+void TMainForm::FileOpen1Execute() {
+    const QString path = m_dialogs->chooseOpenFile(this, "Alle Dateien (*.*)");
+    if (path.isEmpty())
+        return;
+    // A picture window for the file, without a number or a list entry.
+    CreateScopeDisplay(QDir::toNativeSeparators(path));
+}
+
+} // namespace kavlon
