@@ -59,7 +59,7 @@ void BM_CopyFullShot(benchmark::State& bench) {
         record->Cells.writeChannel(k, raw, {120, 3, 9});
     auto state = std::make_unique<ScopeState>();
     for (auto _ : bench) {
-        copyShot(*record, {}, *state);
+        copyShot(*record, *state);
         benchmark::DoNotOptimize(state->Samples[3][kLongShot]);
     }
 }

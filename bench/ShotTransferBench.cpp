@@ -83,12 +83,12 @@ std::unique_ptr<AcquisitionState> fullShot() {
             block[std::size_t(i)] = std::uint8_t(v);
         }
     }
+    state->VoltsPerDivText = {"1 V / Div", "5 V / Div", "50 mV / Div", "500 V / Div"};
     return state;
 }
 
 TransferInputs windowInputs() {
     TransferInputs inputs;
-    inputs.voltsLabelCaptions = {"1 V / Div", "5 V / Div", "50 mV / Div", "500 V / Div"};
     inputs.decimalSeparator = ',';
     return inputs;
 }

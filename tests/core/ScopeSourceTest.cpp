@@ -66,13 +66,11 @@ TEST(ScopeSource, CopyTakesTheCellsSettingsAndCaptions) {
         bench.fill(k, [k](int i) { return (i + 40 * k) % 256; });
     bench.transfer();
 
-    SourceLabelTexts labels;
-    labels.zeroLevels = {"Zero CH 1 : 0.0 V", "Zero CH 2 : 2.8 V", "Zero CH 3 : -1.3 V", "Zero CH 4 : 5.0 V"};
-    labels.trigger = "Trigger : Channel 1";
-    labels.triggerLevel = "Trigger Level : 1.0 V";
-    labels.timebase = "Timebase : 500 \u00b5s / Div";
+    bench.state.TriggerSource = 1;
+    bench.state.TriggerLevel = 76;
+    bench.transfer();
     auto scope = std::make_unique<ScopeState>();
-    copyShot(bench.record, labels, *scope);
+    copyShot(bench.record, *scope);
 
     // Positions 0..n were written: row 2r - 60 of each raw value.
     for (int i : {0, 57, ShotBench::kN})
@@ -90,11 +88,12 @@ TEST(ScopeSource, CopyTakesTheCellsSettingsAndCaptions) {
     EXPECT_EQ(scope->ChannelMode, 4);
     EXPECT_EQ(scope->ChannelOn, (std::array<bool, 4>{true, false, true, true}));
     EXPECT_EQ(scope->ZeroRow, (std::array<std::int32_t, 4>{140, 2, 200, 384}));
-    EXPECT_EQ(scope->VoltsPerDivText, bench.inputs.voltsLabelCaptions);
-    EXPECT_EQ(scope->ZeroText, labels.zeroLevels);
-    EXPECT_EQ(scope->TriggerText, labels.trigger);
-    EXPECT_EQ(scope->TriggerLevelText, labels.triggerLevel);
-    EXPECT_EQ(scope->TimebaseText, labels.timebase);
+    EXPECT_EQ(scope->VoltsPerDivText, bench.state.VoltsPerDivText);
+    EXPECT_EQ(scope->ZeroText, (std::array<std::string, 4>{"Zero CH 1 : 4.2 V", "Zero CH 2 : 1.3 V",
+                                                           "Zero CH 3 : 5.4 V", "Zero CH 4 : 9.2 V"}));
+    EXPECT_EQ(scope->TriggerText, "Trigger : Channel 1");
+    EXPECT_EQ(scope->TriggerLevelText, "Trigger Level : 1.0 V");
+    EXPECT_EQ(scope->TimebaseText, "Timebase : 1 \u00b5s / Div");
 }
 
 TEST(ScopeSource, ATwoChannelShotLeavesChannelsThreeAndFourAlone) {
@@ -109,8 +108,8 @@ TEST(ScopeSource, ATwoChannelShotLeavesChannelsThreeAndFourAlone) {
     two.transfer();
 
     auto scope = std::make_unique<ScopeState>();
-    copyShot(four.record, {}, *scope);
-    copyShot(two.record, {}, *scope);
+    copyShot(four.record, *scope);
+    copyShot(two.record, *scope);
     EXPECT_EQ(scope->Samples[0][10], 40);
     EXPECT_EQ(scope->Samples[2][10], 120);
     EXPECT_EQ(scope->Samples[3][10], 140);

@@ -28,7 +28,7 @@ struct ShotBench {
         state.ProbeRange = {3, 3, 3, 3}; // probe factor 1
         state.ZeroLevel = {100, 100, 100, 100};
         state.ReferenceLevels = {20, 50, 80};
-        inputs.voltsLabelCaptions = {"1 V / Div", "2 V / Div", "5 V / Div", "10 mV / Div"};
+        state.VoltsPerDivText = {"1 V / Div", "2 V / Div", "5 V / Div", "10 mV / Div"};
     }
 
     // Sample i of channel 1-4 for every position of the display block.

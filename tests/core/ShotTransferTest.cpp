@@ -56,7 +56,7 @@ TEST(ShotTransfer, ChannelModes) {
 
         EXPECT_EQ(outcome.twoChannelLayout, c.twoChannelLayout);
         EXPECT_TRUE(bench.record.HasShot);
-        EXPECT_EQ(bench.record.VoltsPerDivText, bench.inputs.voltsLabelCaptions);
+        EXPECT_EQ(bench.record.VoltsPerDivText, bench.state.VoltsPerDivText);
         for (int k = 1; k <= 4; ++k) {
             SCOPED_TRACE(k);
             const auto i = std::size_t(k - 1);

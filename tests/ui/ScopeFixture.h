@@ -5,6 +5,7 @@
 #include "ui/displays/DataDisplay.h"
 #include "ui/mainwindow/FrontPanel.h"
 #include "ui/displays/ScopeDisplay.h"
+#include "ui/displays/SourceBox.h"
 #include "ui/displays/ScopeScreen.h"
 
 #include <QComboBox>
@@ -57,7 +58,8 @@ protected:
             for (int i = 0; i < kBlockSize; ++i)
                 block[std::size_t(i)] = std::uint8_t(shot.raw(k, i));
         }
-        data->TransferRequestData(*state, {"1 V / Div", "1 V / Div", "1 V / Div", "1 V / Div"});
+        state->VoltsPerDivText = {"1 V / Div", "1 V / Div", "1 V / Div", "1 V / Div"};
+        data->TransferRequestData(*state);
         return data;
     }
 

@@ -66,10 +66,24 @@ void AcquisitionControl::makeDemonstrationShot() {
 
 void AcquisitionControl::CalcVoltage_Label() {
     for (int c = 0; c < kChannels; ++c) {
-        if (auto label = voltsPerDivLabel(State.ProbeRange[std::size_t(c)], State.VoltsIndex[std::size_t(c)]))
+        if (auto label = voltsPerDivLabel(State.ProbeRange[std::size_t(c)], State.VoltsIndex[std::size_t(c)])) {
+            State.VoltsPerDivText[std::size_t(c)] = std::string(*label);
             m_listener.voltsLabelChanged(c + 1, *label);
+        }
     }
 }
+
+void AcquisitionControl::takeDisplayNumber(int number) {
+    if (number >= 0 && number < kDisplaySlotCount)
+        State.DisplaySlots[std::size_t(number)] = number;
+}
+
+void AcquisitionControl::releaseDisplayNumber(int number) {
+    if (number >= 0 && number < kDisplaySlotCount)
+        State.DisplaySlots[std::size_t(number)] = -1;
+}
+
+void AcquisitionControl::releaseDisplayNumbers() { State.DisplaySlots.fill(-1); }
 
 bool AcquisitionControl::panelBoxChecked(PanelBox box, int channel) const {
     if (!validChannel(channel))

@@ -45,6 +45,12 @@ public:
     // Sets the four volts labels from VoltsIndex and ProbeRange where the pair has one.
     void CalcVoltage_Label();
 
+    // Display numbers in use (DisplaySlots): taken when a numbered display is created,
+    // given back when it goes. Numbers outside the table are ignored.
+    void takeDisplayNumber(int number);
+    void releaseDisplayNumber(int number);
+    void releaseDisplayNumbers();
+
     // A front-panel box as it stands, and its click: the box has become `checked`.
     bool panelBoxChecked(PanelBox box, int channel) const;
     void PanelBoxClick(PanelBox box, int channel, bool checked);

@@ -49,6 +49,10 @@ struct AcquisitionState {
     int ChannelCount = 4;
     std::array<bool, kChannels> ChannelOn{};
     bool AuxFlag = false;
+    // The volts-per-division texts the front panel shows, kept with the indexes they
+    // were made from; a shot takes them along.
+    std::array<std::string, kChannels> VoltsPerDivText = {"10 mV / Div", "10 mV / Div", "10 mV / Div",
+                                                          "10 mV / Div"};
     std::string RequestName;
     std::array<int, kDisplaySlotCount> DisplaySlots = freeSlots();
     std::array<int, 3> ReferenceLevels{};

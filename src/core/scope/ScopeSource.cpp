@@ -1,6 +1,5 @@
 #include "core/scope/ScopeSource.h"
 
-#include <charconv>
 #include <cmath>
 
 namespace kavlon {
@@ -22,39 +21,18 @@ constexpr std::array<std::int32_t, 5> kFactors2 = {1, 2, 4, 10, 20};
 constexpr std::array<std::int32_t, 5> kFactorsFine = {1, 1, 1, 2, 5};
 constexpr std::array<std::int32_t, 5> kFactors5 = {1, 2, 5, 10, 20};
 
-// The sample cell of channel k for sample i, read back as its text shows it.
-std::optional<int> cellValue(const ShotCells& cells, int channel, int sample) {
-    const CellText text = cells.cellText(2 * channel - 1, ShotCells::kHeadingRows + sample);
-    const std::string_view digits = text.view();
-    int value = 0;
-    const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-    if (digits.empty() || ec != std::errc() || end != digits.data() + digits.size())
-        return std::nullopt;
-    return value;
-}
-
 } // namespace
 
-void copyShot(const ShotRecord& record, const SourceLabelTexts& labels, ScopeState& state) {
+void copyShot(const ShotRecord& record, ScopeState& state) {
     for (int k = 1; k <= kChannels; ++k) {
         std::vector<std::int32_t>& samples = state.Samples[std::size_t(k - 1)];
         for (int i = 0; i < kScopeSamples; ++i)
-            if (const auto raw = cellValue(record.Cells, k, i))
+            if (const auto raw = record.Cells.rawValue(k, i))
                 samples[std::size_t(i)] = 2 * *raw - 60;
     }
-
-    state.TimebaseIndex = record.TimebaseIndex;
-    state.ZoomIndex = record.ZoomIndex;
-    state.SamplesPerPixel = record.SamplesPerPixel;
-    state.ChannelMode = record.ChannelMode;
-    state.VoltsPerDivText = record.VoltsPerDivText;
-    state.ChannelOn = record.ChannelOn;
+    static_cast<ShotSettings&>(state) = record;
     for (std::size_t c = 0; c < kChannels; ++c)
         state.ZeroRow[c] = 2 * record.ZeroLevel[c] - 60;
-    state.ZeroText = labels.zeroLevels;
-    state.TriggerText = labels.trigger;
-    state.TriggerLevelText = labels.triggerLevel;
-    state.TimebaseText = labels.timebase;
 }
 
 int scrollMaximum(int timebaseIndex, int samplesPerPixel) {

@@ -12,18 +12,10 @@
 
 namespace kavlon {
 
-// The captions of a Data display's labels at the time of the copy, as shown (UTF-8).
-struct SourceLabelTexts {
-    std::array<std::string, kChannels> zeroLevels; // ZeroLevelCH1_lb .. ZeroLevelCH4_lb
-    std::string trigger;                           // Trigger_lb
-    std::string triggerLevel;                      // Triggerlevel_lb
-    std::string timebase;                          // Timebase_lb
-};
-
 // Copies a Data display's shot into a Scope's state: every sample cell that holds a
-// value, read back as text (an empty cell keeps what the Scope had), then the
-// settings, the zero rows and the label captions.
-void copyShot(const ShotRecord& record, const SourceLabelTexts& labels, ScopeState& state);
+// value (an empty cell keeps what the Scope had), the settings with their texts, and
+// the zero rows.
+void copyShot(const ShotRecord& record, ScopeState& state);
 
 // The scroll bar's maximum for a shot: how many steps the first drawn sample can move
 // on before 600 columns of the factor would run past the shot. Never below 0: a

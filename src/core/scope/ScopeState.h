@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/acquisition/AcquisitionState.h"
+#include "core/shot/ShotSettings.h"
 
 #include <algorithm>
 #include <array>
@@ -14,11 +15,13 @@ namespace kavlon {
 // display's table (0-16384).
 constexpr int kScopeSamples = kBlockSize + 1;
 
-// A Scope display's copy of a shot, in screen rows (row 2r - 60 for raw value r).
+// A Scope display's copy of a shot: its settings and texts as the Data display holds
+// them, and the samples in screen rows (row 2r - 60 for raw value r). SamplesPerPixel
+// is the Scope's own once the zoom box changes it.
 // Per-channel arrays are indexed 0..3 for channels 1..4, like AcquisitionState.
 // A new display holds flat demonstration traces and enables no channel, so its first
 // picture is the bare graticule.
-struct ScopeState {
+struct ScopeState : ShotSettings {
     std::int32_t CursorX1 = 60;
     std::int32_t CursorX2 = 540;
     std::int32_t CursorY1 = 70;
@@ -26,21 +29,12 @@ struct ScopeState {
     std::array<std::int32_t, kChannels> ZeroRow = {60, 180, 90, 210};
     // kScopeSamples values per channel.
     std::array<std::vector<std::int32_t>, kChannels> Samples;
-    std::array<bool, kChannels> ChannelOn{};
-    // One sample per column until a shot says otherwise, so that nothing divides by zero.
-    std::int32_t SamplesPerPixel = 1;
-    std::int32_t TimebaseIndex = 0;
-    std::int32_t ZoomIndex = 0;
-    std::int32_t ChannelMode = 0;
     std::array<std::int32_t, 5> ZoomFactor{};
-    std::array<std::string, kChannels> VoltsPerDivText;
-    std::array<std::string, kChannels> ZeroText;
-    std::string TriggerText;
-    std::string TriggerLevelText;
-    std::string TimebaseText;
     std::int32_t PrintKind = 0;
 
     ScopeState() {
+        // One sample per column until a shot says otherwise, so that nothing divides by zero.
+        SamplesPerPixel = 1;
         constexpr std::array<std::int32_t, kChannels> demoRows = {25, 75, 150, 200};
         for (std::size_t c = 0; c < kChannels; ++c) {
             Samples[c].assign(kScopeSamples, 0);

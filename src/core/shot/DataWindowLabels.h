@@ -23,4 +23,7 @@ struct DataWindowLabels {
 // The label texts that describe the record's shot, voltages with the caller's decimal mark.
 DataWindowLabels dataWindowLabels(const ShotRecord& record, char decimalSeparator = '.');
 
+// Takes the new captions into the texts the shot keeps; the others stay as they were.
+void applyLabels(const DataWindowLabels& labels, ShotSettings& texts);
+
 } // namespace kavlon

@@ -2,6 +2,7 @@
 
 #include "core/acquisition/AcquisitionState.h"
 #include "core/shot/ShotCells.h"
+#include "core/shot/ShotSettings.h"
 
 #include <array>
 #include <cstdint>
@@ -40,37 +41,21 @@ struct ChannelAnalysis {
     EdgeRecord CycleFall;
 };
 
-// One captured shot as a Data display holds it and the other displays copy it.
-// Per-channel arrays are indexed 0..3 for channels 1..4, like AcquisitionState.
-struct ShotRecord {
-    std::int32_t TimebaseIndex = 0;
-    std::int32_t ZoomIndex = 0;
-    std::int32_t SamplesPerPixel = 0;
-    std::int32_t HeaderValue1 = 0;
-    std::int32_t TriggerSource = 0;
-    std::int32_t TriggerLevel = 0;
-    std::int32_t ChannelMode = 0;
-    std::array<bool, kChannels> ChannelOn{};
-    bool AuxFlag = false;
-    std::array<std::uint32_t, kChannels> VoltsPerDivIndex{};
-    std::array<std::string, kChannels> VoltsPerDivText;
-    std::array<std::uint32_t, kChannels> ProbeIndex{};
-    std::array<std::int32_t, kChannels> ZeroLevel{};
-    std::int32_t TriggerPoint = 0;
-    std::int32_t WindowStart = 0;
+// One captured shot as a Data display holds it and the other displays copy it: the
+// settings and texts it was taken with, its analysis and its cells.
+struct ShotRecord : ShotSettings {
     bool HasShot = false;
     // Set by the quick print before it asks for this display's shot; no transfer touches it.
     std::int32_t QuickOutputKind = 0;
     std::array<ChannelAnalysis, kChannels> Analysis;
     ShotCells Cells;
 
-    // Bytes a Data display spends on its shot, heap included (short texts counted
-    // as if they had left the string, which over-counts a little).
+    // A Data display before its first shot shows these captions.
+    ShotRecord();
+
+    // Bytes a Data display spends on its shot, heap included.
     std::size_t footprint() const {
-        std::size_t bytes = sizeof(*this) - sizeof(Cells) + Cells.footprint();
-        for (const std::string& text : VoltsPerDivText)
-            bytes += text.capacity();
-        return bytes;
+        return sizeof(*this) - sizeof(Cells) + Cells.footprint() + textBytes();
     }
 };
 

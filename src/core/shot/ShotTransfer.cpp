@@ -8,25 +8,6 @@ namespace kavlon {
 
 namespace {
 
-void copySettings(const AcquisitionState& s, ShotRecord& r) {
-    r.TimebaseIndex = s.TimebaseIndex;
-    r.ZoomIndex = s.TimebaseOffset;
-    r.SamplesPerPixel = s.TimeStepIndex;
-    r.HeaderValue1 = s.TrailerValue;
-    r.TriggerSource = s.TriggerSource;
-    r.TriggerLevel = s.TriggerLevel;
-    r.ChannelMode = s.ChannelCount;
-    r.ChannelOn = s.ChannelOn;
-    r.AuxFlag = s.AuxFlag;
-    for (std::size_t c = 0; c < kChannels; ++c) {
-        r.VoltsPerDivIndex[c] = std::uint32_t(s.VoltsIndex[c]);
-        r.ProbeIndex[c] = std::uint32_t(s.ProbeRange[c]);
-        r.ZeroLevel[c] = s.ZeroLevel[c];
-    }
-    r.TriggerPoint = s.TriggerPoint;
-    r.WindowStart = s.WindowStart;
-}
-
 ChannelScale scaleOf(const ShotRecord& r, std::size_t c) {
     return {r.ZeroLevel[c], int(r.ProbeIndex[c]), int(r.VoltsPerDivIndex[c])};
 }
@@ -43,7 +24,7 @@ ShotExtent shotExtent(int timebaseIndex, long long windowStart) {
 
 TransferOutcome transferShot(const AcquisitionState& state, ShotRecord& record,
                              const TransferInputs& inputs) {
-    copySettings(state, record);
+    copyShotSettings(state, record);
 
     const ShotExtent extent = shotExtent(record.TimebaseIndex, record.WindowStart);
     record.Cells.setRowCount(extent.n);
@@ -74,8 +55,7 @@ TransferOutcome transferShot(const AcquisitionState& state, ShotRecord& record,
 
     TransferOutcome outcome;
     outcome.labels = dataWindowLabels(record, inputs.decimalSeparator);
-    // A printed scope picture shows the scale of its own shot, in either channel mode.
-    record.VoltsPerDivText = inputs.voltsLabelCaptions;
+    applyLabels(outcome.labels, record);
     outcome.twoChannelLayout = record.ChannelMode == 2;
     record.HasShot = true;
     return outcome;

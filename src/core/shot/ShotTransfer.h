@@ -11,8 +11,6 @@ namespace kavlon {
 
 // What the Data window hands the transfer besides the acquisition state.
 struct TransferInputs {
-    // Captions of the main window's Channel1_volt_lb .. Channel4_volt_lb at transfer time.
-    std::array<std::string, kChannels> voltsLabelCaptions;
     // The user's locale decimal mark, for the voltages in the labels.
     char decimalSeparator = '.';
 };
@@ -34,8 +32,8 @@ struct ShotExtent {
 ShotExtent shotExtent(int timebaseIndex, long long windowStart);
 
 // The record work of TransferRequestData once the window has found the display: copies
-// the settings, fills the cells, counts and analyses the channels, sets the volts texts
-// and HasShot, and returns the label texts and the layout for the window to apply.
+// the settings, fills the cells, counts and analyses the channels, keeps the label
+// texts and sets HasShot, and returns the new label texts and the layout for the window.
 TransferOutcome transferShot(const AcquisitionState& state, ShotRecord& record, const TransferInputs& inputs);
 
 // The end of TransferRequestData. While the main window has no child window at all the

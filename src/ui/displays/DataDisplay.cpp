@@ -68,17 +68,17 @@ TMDIChild_Data::TMDIChild_Data(DisplayHost& host) : TMDIChild(host, "Data", new 
     // A little wider than designed, so "Real Timebase : 500 ms / Div" fits in this font.
     Panel2 = panel(client, "Panel2", {122, 2, 160, 63});
     Panel2->setFont(labelFont);
-    Trigger_lb = label(Panel2, "Trigger_lb", "Trigger :", 41, 4);
-    Triggerlevel_lb = label(Panel2, "Triggerlevel_lb", "Trigger Level :", 12, 18);
-    Timebase_lb = label(Panel2, "Timebase_lb", "Timebase : ", 28, 32);
-    RealTimebase_lb = label(Panel2, "RealTimebase_lb", "Real Timebase : ", 3, 46);
+    Trigger_lb = label(Panel2, "Trigger_lb", 41, 4);
+    Triggerlevel_lb = label(Panel2, "Triggerlevel_lb", 12, 18);
+    Timebase_lb = label(Panel2, "Timebase_lb", 28, 32);
+    RealTimebase_lb = label(Panel2, "RealTimebase_lb", 3, 46);
 
     ZeroLevel_Panel = panel(client, "ZeroLevel_Panel", {5, 67, kFourChannelZeroPanelWidth, 21});
     const int zeroLefts[kChannels] = {54, 155, 258, 360};
     for (int c = 0; c < kChannels; ++c)
-        ZeroLevelCH_lb[std::size_t(c)] = label(ZeroLevel_Panel, QString("ZeroLevelCH%1_lb").arg(c + 1),
-                                               QString("Zero CH %1 : 0.0 V").arg(c + 1), zeroLefts[c], 3);
+        ZeroLevelCH_lb[std::size_t(c)] = label(ZeroLevel_Panel, QString("ZeroLevelCH%1_lb").arg(c + 1), zeroLefts[c], 3);
     ZeroLevel_Panel->hide();
+    showLabels();
 
     m_model = std::make_unique<ShotTableModel>(record);
     DataSG = new QTableView(client);
@@ -106,8 +106,8 @@ TMDIChild_Data::~TMDIChild_Data() {
     DataSG->setModel(nullptr);
 }
 
-QLabel* TMDIChild_Data::label(QWidget* parent, const QString& name, const QString& caption, int left, int top) {
-    auto* l = new QLabel(caption, parent);
+QLabel* TMDIChild_Data::label(QWidget* parent, const QString& name, int left, int top) {
+    auto* l = new QLabel(parent);
     l->setObjectName(name);
     l->move(left, top);
     l->adjustSize();
@@ -161,10 +161,8 @@ void TMDIChild_Data::FormResize() {
     m_resizing = false;
 }
 
-void TMDIChild_Data::TransferRequestData(const AcquisitionState& state,
-                                         const std::array<std::string, kChannels>& voltsLabels) {
+void TMDIChild_Data::TransferRequestData(const AcquisitionState& state) {
     TransferInputs inputs;
-    inputs.voltsLabelCaptions = voltsLabels;
     inputs.decimalSeparator = localeDecimalSeparator();
 
     m_model->beginReload();
@@ -175,24 +173,28 @@ void TMDIChild_Data::TransferRequestData(const AcquisitionState& state,
     if (layoutChanges || outcome.twoChannelLayout)
         setTwoChannelLayout(outcome.twoChannelLayout);
 
-    const DataWindowLabels& labels = outcome.labels;
-    const std::pair<QLabel*, const std::optional<std::string>*> captions[] = {
-        {Timebase_lb, &labels.Timebase_lb},
-        {RealTimebase_lb, &labels.RealTimebase_lb},
-        {Trigger_lb, &labels.Trigger_lb},
-        {Triggerlevel_lb, &labels.Triggerlevel_lb},
-        {ZeroLevelCH_lb[0], &labels.ZeroLevelCH_lb[0]},
-        {ZeroLevelCH_lb[1], &labels.ZeroLevelCH_lb[1]},
-        {ZeroLevelCH_lb[2], &labels.ZeroLevelCH_lb[2]},
-        {ZeroLevelCH_lb[3], &labels.ZeroLevelCH_lb[3]},
-    };
-    for (const auto& [target, text] : captions)
-        if (*text) {
-            target->setText(qtext(**text));
-            target->adjustSize();
-        }
+    showLabels();
     ExportBtn->setEnabled(true);
     RefreshBtn->setEnabled(true);
 }
+
+void TMDIChild_Data::showLabels() {
+    const std::pair<QLabel*, const std::string*> captions[] = {
+        {Timebase_lb, &record.TimebaseText},
+        {RealTimebase_lb, &record.RealTimebaseText},
+        {Trigger_lb, &record.TriggerText},
+        {Triggerlevel_lb, &record.TriggerLevelText},
+        {ZeroLevelCH_lb[0], &record.ZeroText[0]},
+        {ZeroLevelCH_lb[1], &record.ZeroText[1]},
+        {ZeroLevelCH_lb[2], &record.ZeroText[2]},
+        {ZeroLevelCH_lb[3], &record.ZeroText[3]},
+    };
+    for (const auto& [target, text] : captions) {
+        target->setText(qtext(*text));
+        target->adjustSize();
+    }
+}
+
+DataDisplayFace TMDIChild_Data::face() const { return {record, incMeasureCB->isChecked()}; }
 
 } // namespace kavlon

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ui/displays/DataDisplayFace.h"
 #include "ui/displays/DisplayWindow.h"
 
 #include "core/shot/ShotRecord.h"
@@ -45,13 +46,16 @@ public:
     QWidget* ZeroLevel_Panel = nullptr;
     std::array<QLabel*, kChannels> ZeroLevelCH_lb{};
 
+    // What the other displays may read of this one.
+    DataDisplayFace face() const;
+
     // The grid's shown columns: 5 after a two-channel shot, 9 otherwise.
     int gridColumns() const;
     // Narrows the window and its grid for a two-channel instrument, or widens them back.
     void setTwoChannelLayout(bool twoChannels);
 
     // Takes the completed shot into this display.
-    void TransferRequestData(const AcquisitionState& state, const std::array<std::string, kChannels>& voltsLabels);
+    void TransferRequestData(const AcquisitionState& state);
 
 public slots:
     void RefreshBtnClick();
@@ -63,7 +67,9 @@ protected:
 private:
     void FormCreate();
     void setColumnWidths();
-    QLabel* label(QWidget* parent, const QString& name, const QString& caption, int left, int top);
+    // The labels show the texts the record keeps.
+    void showLabels();
+    QLabel* label(QWidget* parent, const QString& name, int left, int top);
 
     std::unique_ptr<ShotTableModel> m_model;
     bool m_resizing = false;

@@ -1,7 +1,11 @@
 #pragma once
 
+#include "ui/displays/DataDisplayFace.h"
+
 #include <QString>
 #include <QStringList>
+
+#include <optional>
 
 namespace kavlon {
 
@@ -19,6 +23,8 @@ public:
     virtual QStringList sourceCandidates() const = 0;
     // The last open display with this caption, or null.
     virtual TMDIChild* findDisplay(const QString& caption) const = 0;
+    // The read-only face of the last open Data display with this caption, if there is one.
+    virtual std::optional<DataDisplayFace> findDataFace(const QString& caption) const = 0;
 };
 
 } // namespace kavlon

@@ -1,17 +1,15 @@
 #include "ui/displays/ScopeDisplay.h"
 
-#include "ui/displays/DataDisplay.h"
 #include "ui/displays/ScopeScreen.h"
+#include "ui/displays/SourceBox.h"
 
 #include "core/scope/ScopeSource.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFocusEvent>
 #include <QFrame>
 #include <QGroupBox>
-#include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
 
@@ -40,10 +38,6 @@ QPushButton* button(QWidget* parent, const QString& name, const QString& caption
     b->setObjectName(name);
     b->setGeometry(geometry);
     return b;
-}
-
-std::string utf8(const QLabel* label) {
-    return label->text().toStdString();
 }
 
 } // namespace
@@ -92,7 +86,7 @@ void TMDIChild_Scope::buildPanel(QWidget* client) {
     Panel1->setPalette(normal);
     Panel1->setAutoFillBackground(true);
 
-    ComboBox1 = new QComboBox(Panel1);
+    ComboBox1 = new SourceBox(m_host, Panel1);
     ComboBox1->setObjectName("ComboBox1");
     ComboBox1->setGeometry(8, 8, 81, 21);
     Button1 = button(Panel1, "Button1", "Refresh", {96, 6, 57, 25});
@@ -120,8 +114,6 @@ void TMDIChild_Scope::buildPanel(QWidget* client) {
 }
 
 void TMDIChild_Scope::connectControls() {
-    // The list of sources is rebuilt whenever the box is entered, as displays come and go.
-    ComboBox1->installEventFilter(this);
     connect(ComboBox1, &QComboBox::activated, this, &TMDIChild_Scope::ComboBox1Change);
     connect(Button1, &QPushButton::clicked, this, &TMDIChild_Scope::ComboBox1Change);
     for (QCheckBox* box : {GridCKB, InvertCkB, ZerosCkB, CursorHCkB, CursorVCkB})
@@ -129,17 +121,6 @@ void TMDIChild_Scope::connectControls() {
     connect(ColorCkB, &QCheckBox::toggled, this, &TMDIChild_Scope::ColorCkBClick);
     connect(Zoom_TB, &QComboBox::activated, this, &TMDIChild_Scope::Zoom_TBChange);
     connect(SigOff_ScrollBar, &QScrollBar::valueChanged, this, &TMDIChild_Scope::SigOff_ScrollBarChange);
-}
-
-bool TMDIChild_Scope::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == ComboBox1 && event->type() == QEvent::FocusIn) {
-        // Focus coming back from the box's own list, or with the whole window, is no
-        // entry: rebuilding then would drop the chosen source.
-        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-        if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
-            ComboBox1Enter();
-    }
-    return TMDIChild::eventFilter(watched, event);
 }
 
 ScopeView TMDIChild_Scope::view() const {
@@ -162,32 +143,18 @@ void TMDIChild_Scope::ColorCkBClick() {
     RefreshScreen();
 }
 
-void TMDIChild_Scope::ComboBox1Enter() {
-    ComboBox1->clear();
-    ComboBox1->addItems(m_host.sourceCandidates());
-    // Entering the box chooses nothing yet.
-    ComboBox1->setCurrentIndex(-1);
-}
+void TMDIChild_Scope::ComboBox1Enter() { ComboBox1->refill(); }
 
 void TMDIChild_Scope::ComboBox1Change() {
-    if (ComboBox1->currentIndex() < 0)
-        return;
     // A display closed since the list was built, or one of another kind, is no source.
-    const auto* source = qobject_cast<const TMDIChild_Data*>(m_host.findDisplay(ComboBox1->currentText()));
-    if (source == nullptr || !source->record.HasShot)
+    const auto source = m_host.findDataFace(ComboBox1->chosen());
+    if (!source || !source->record.HasShot)
         return;
-    loadShot(*source);
+    loadShot(source->record);
 }
 
-void TMDIChild_Scope::loadShot(const TMDIChild_Data& source) {
-    SourceLabelTexts labels;
-    for (std::size_t c = 0; c < kChannels; ++c)
-        labels.zeroLevels[c] = utf8(source.ZeroLevelCH_lb[c]);
-    labels.trigger = utf8(source.Trigger_lb);
-    labels.triggerLevel = utf8(source.Triggerlevel_lb);
-    labels.timebase = utf8(source.Timebase_lb);
-    copyShot(source.record, labels, state);
-
+void TMDIChild_Scope::loadShot(const ShotRecord& source) {
+    copyShot(source, state);
     // The position is kept, or brought down to the new maximum.
     SigOff_ScrollBar->setRange(0, scrollMaximum(state.TimebaseIndex, state.SamplesPerPixel));
     fillZoomBox();

@@ -4,6 +4,7 @@
 
 #include "core/scope/ScopeDrawing.h"
 #include "core/scope/ScopeState.h"
+#include "core/shot/ShotRecord.h"
 
 class QCheckBox;
 class QComboBox;
@@ -16,7 +17,7 @@ class QScrollBar;
 namespace kavlon {
 
 class ScopeScreen;
-class TMDIChild_Data;
+class SourceBox;
 
 // A Scope display: the waveforms of a Data display's shot on a graticule, with the
 // source box, zoom and scrolling. It keeps its own copy of the shot until the user
@@ -30,7 +31,7 @@ public:
 
     ScopeScreen* ScreenPB = nullptr;
     QFrame* Panel1 = nullptr;
-    QComboBox* ComboBox1 = nullptr;
+    SourceBox* ComboBox1 = nullptr;
     QPushButton* Button1 = nullptr;
     QGroupBox* GroupBox2 = nullptr;
     QCheckBox* GridCKB = nullptr;
@@ -47,9 +48,9 @@ public:
 
     // The screen as drawn from the current state and controls.
     const QImage& screenImage();
-    // Takes the shot of a Data display that holds one: samples, settings, scroll
-    // range and zoom entries, then redraws.
-    void loadShot(const TMDIChild_Data& source);
+    // Takes a Data display's shot: samples, settings, scroll range and zoom
+    // entries, then redraws.
+    void loadShot(const ShotRecord& source);
 
 public slots:
     void RefreshScreen();
@@ -58,9 +59,6 @@ public slots:
     void ComboBox1Change();
     void Zoom_TBChange(int index);
     void SigOff_ScrollBarChange();
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildPanel(QWidget* client);

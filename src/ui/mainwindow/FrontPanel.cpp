@@ -130,7 +130,8 @@ QWidget* FrontPanel::buildChannel(int channel) {
     ch.panel = frame;
     ch.channelBox = named(new QCheckBox("Channel " + n), "Channel" + n + "_cb");
     ch.channelBox->setStatusTip("Switch channel " + n + " on or off");
-    ch.voltLabel = named(new QLabel("10 mV / Div"), "Channel" + n + "_volt_lb");
+    const std::string& volts = m_acquisition.State.VoltsPerDivText[std::size_t(channel - 1)];
+    ch.voltLabel = named(new QLabel(QString::fromStdString(volts)), "Channel" + n + "_volt_lb");
     ch.voltLabel->setStatusTip("Volts per division of channel " + n);
     ch.biggerBtn = button("Channel" + n + "_v_big_btn", "Bigger", "More volts per division");
     ch.smallerBtn = button("Channel" + n + "_v_small_btn", "Smaller", "Fewer volts per division");
@@ -201,6 +202,23 @@ void FrontPanel::setZeroLevelPosition(int channel, int position) {
     // Zero levels below 30 or above 222 ask for positions the bar does not have;
     // it shows the nearest end.
     channels[std::size_t(channel - 1)].zeroLevel->setValue(std::clamp(position, 0, ZeroLevelTrackBar::kMaximum));
+}
+
+void FrontPanel::setRunState(bool running) { RunStopBtn->setText(running ? "Stop" : "Run"); }
+
+void FrontPanel::setTimebaseLabel(const QString& text) { Timebase_lb->setText(text); }
+
+void FrontPanel::setVoltsLabel(int channel, const QString& text) {
+    channels[std::size_t(channel - 1)].voltLabel->setText(text);
+}
+
+void FrontPanel::setUpperChannelsVisible(bool visible) {
+    channels[2].panel->setVisible(visible);
+    channels[3].panel->setVisible(visible);
+}
+
+void FrontPanel::setPanelBoxChecked(PanelBox box, int channel, bool checked) {
+    panelBox(box, channel)->setChecked(checked);
 }
 
 void FrontPanel::RunStopBtnClick() {

@@ -58,6 +58,13 @@ public:
     void enableInstrumentControls();
     void setChannelControlsEnabled(int channel, bool enabled);
     void setZeroLevelPosition(int channel, int position);
+    // What the instrument's reports change on the panel.
+    void setRunState(bool running);
+    void setTimebaseLabel(const QString& text);
+    void setVoltsLabel(int channel, const QString& text);
+    void setUpperChannelsVisible(bool visible);
+    // Ticks or clears a box without running its click handler.
+    void setPanelBoxChecked(PanelBox box, int channel, bool checked);
 
 public slots:
     void RunStopBtnClick();

@@ -97,6 +97,7 @@ public:
     QList<TMDIChild*> childDisplays() const;
     // The last open display with this caption, or null.
     TMDIChild* findDisplay(const QString& caption) const override;
+    std::optional<DataDisplayFace> findDataFace(const QString& caption) const override;
     // Entries of the display list a source box offers, in list order.
     QStringList sourceCandidates() const override;
     void removeDisplay(const QString& caption) override;

@@ -68,6 +68,12 @@ TMDIChild* TMainForm::findDisplay(const QString& caption) const {
     return found;
 }
 
+std::optional<DataDisplayFace> TMainForm::findDataFace(const QString& caption) const {
+    if (const auto* data = qobject_cast<const TMDIChild_Data*>(findDisplay(caption)))
+        return data->face();
+    return std::nullopt;
+}
+
 QStringList TMainForm::sourceCandidates() const {
     QStringList entries;
     for (int i = 0; i < m_panel->ListBox1->count(); ++i) {
@@ -83,12 +89,11 @@ void TMainForm::createNumberedDisplay(std::string_view kindWord,
     const int open = int(childDisplays().size());
     if (open >= kMaxDisplays)
         return;
-    auto& numbers = m_acquisition.State.DisplaySlots;
-    const int number = chooseDisplayNumber(numbers, open);
+    const int number = chooseDisplayNumber(m_acquisition.State.DisplaySlots, open);
     const QString name = QString::fromStdString(displayName(kindWord, number));
     create(name);
     m_panel->ListBox1->addItem(name);
-    numbers[std::size_t(number)] = number;
+    m_acquisition.takeDisplayNumber(number);
 }
 
 void TMainForm::Data_TBClick() {
@@ -122,7 +127,7 @@ void TMainForm::Reset_BtnClick() {
     for (QMdiSubWindow* w : m_mdiArea->subWindowList())
         if (!qobject_cast<TMDIChild*>(w))
             w->close();
-    m_acquisition.State.DisplaySlots.fill(-1);
+    m_acquisition.releaseDisplayNumbers();
     m_panel->ListBox1->clear();
 }
 
@@ -133,7 +138,7 @@ void TMainForm::removeDisplay(const QString& caption) {
     if (items.isEmpty())
         return; // unnumbered, or already let go by Reset
     if (const auto number = displayNumberFromCaption(caption.toStdString()))
-        m_acquisition.State.DisplaySlots[std::size_t(*number)] = -1;
+        m_acquisition.releaseDisplayNumber(*number);
     delete items.first();
 }
 

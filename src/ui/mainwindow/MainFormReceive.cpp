@@ -6,8 +6,6 @@
 
 #include "core/shot/ShotTransfer.h"
 
-#include <QCheckBox>
-#include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QToolButton>
@@ -28,13 +26,13 @@ void TMainForm::progressPositionChanged(int position) {
 
 void TMainForm::progressMaximumChanged(int maximum) { Receive_ProgressBar->setMaximum(maximum); }
 
-void TMainForm::runStateChanged(bool running) { m_panel->RunStopBtn->setText(running ? "Stop" : "Run"); }
+void TMainForm::runStateChanged(bool running) { m_panel->setRunState(running); }
 
 void TMainForm::zeroLevelPositionChanged(int channel, int position) { m_panel->setZeroLevelPosition(channel, position); }
 
 void TMainForm::panelBoxChanged(PanelBox box, int channel, bool checked) {
     // The acquisition runs the box's click handler itself; only the tick changes here.
-    m_panel->panelBox(box, channel)->setChecked(checked);
+    m_panel->setPanelBoxChecked(box, channel, checked);
 }
 
 void TMainForm::instrumentControlsEnabled() {
@@ -43,10 +41,7 @@ void TMainForm::instrumentControlsEnabled() {
         b->setEnabled(true);
 }
 
-void TMainForm::upperChannelsVisible(bool visible) {
-    m_panel->channels[2].panel->setVisible(visible);
-    m_panel->channels[3].panel->setVisible(visible);
-}
+void TMainForm::upperChannelsVisible(bool visible) { m_panel->setUpperChannelsVisible(visible); }
 
 void TMainForm::channelControlsEnabled(int channel, bool enabled) { m_panel->setChannelControlsEnabled(channel, enabled); }
 
@@ -56,23 +51,17 @@ void TMainForm::dataRefreshButtonsEnabled() {
             data->RefreshBtn->setEnabled(true);
 }
 
-void TMainForm::timebaseLabelChanged(std::string_view label) { m_panel->Timebase_lb->setText(text(label)); }
+void TMainForm::timebaseLabelChanged(std::string_view label) { m_panel->setTimebaseLabel(text(label)); }
 
-void TMainForm::voltsLabelChanged(int channel, std::string_view label) {
-    m_panel->channels[std::size_t(channel - 1)].voltLabel->setText(text(label));
-}
+void TMainForm::voltsLabelChanged(int channel, std::string_view label) { m_panel->setVoltsLabel(channel, text(label)); }
 
 void TMainForm::shotCompleted(const std::string& requestName) {
     // With no display open at all the request waits for one; otherwise it is
     // answered now, or dropped when its display has gone.
     const bool anyDisplay = !childDisplays().isEmpty();
     if (anyDisplay) {
-        if (auto* data = qobject_cast<TMDIChild_Data*>(findDisplay(QString::fromStdString(requestName)))) {
-            std::array<std::string, kChannels> voltsLabels;
-            for (int c = 0; c < kChannels; ++c)
-                voltsLabels[std::size_t(c)] = m_panel->channels[std::size_t(c)].voltLabel->text().toStdString();
-            data->TransferRequestData(m_acquisition.State, voltsLabels);
-        }
+        if (auto* data = qobject_cast<TMDIChild_Data*>(findDisplay(QString::fromStdString(requestName))))
+            data->TransferRequestData(m_acquisition.State);
     }
     settleRequest(m_acquisition.State, anyDisplay);
 }

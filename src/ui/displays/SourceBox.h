@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QComboBox>
+
+namespace kavlon {
+
+class DisplayHost;
+
+// The source box of the Scope, Measure and FFT displays: the Data displays of the
+// display list, plain and quick-print ones, in list order. The list is rebuilt each
+// time the box is entered, as displays come and go.
+class SourceBox : public QComboBox {
+    Q_OBJECT
+public:
+    SourceBox(DisplayHost& host, QWidget* parent);
+
+    // Rebuilds the list. The chosen display stays chosen while it is still listed;
+    // one that has gone leaves the box blank.
+    void refill();
+    // The chosen entry, or an empty text when none is chosen.
+    QString chosen() const;
+
+protected:
+    void focusInEvent(QFocusEvent* event) override;
+
+private:
+    DisplayHost& m_host;
+};
+
+} // namespace kavlon
