@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
 
@@ -142,6 +143,31 @@ TEST_F(ScopeWindow, SourceListIsRebuiltOnEnteringTheBox) {
     enter(scope, Qt::MouseFocusReason);
     EXPECT_EQ(scope->ComboBox1->count(), 3);
     EXPECT_EQ(scope->ComboBox1->itemText(2), "Data02");
+}
+
+TEST_F(ScopeWindow, ARebuiltListKeepsTheChoiceWhileThatDisplayIsOpen) {
+    TMDIChild_Scope* scope = newScope();
+    TMDIChild_Data* data = dataWithShot({.raw = [](int k, int) { return 100 + 20 * k; }});
+    dataWithShot({});
+    choose(scope, data->windowTitle());
+    // Activating the Scope window (a click on its title bar) enters the box again.
+    enter(scope, Qt::MouseFocusReason);
+    ASSERT_EQ(scope->ComboBox1->currentText(), data->windowTitle());
+
+    // Refresh takes the display's newer shot; what the other display shows on its
+    // labels is no part of the copy.
+    giveShot(data, {.raw = [](int, int) { return 70; }});
+    data->Timebase_lb->setText("edited by hand");
+    scope->Button1->click();
+    EXPECT_EQ(scope->state.Samples[0][5], 2 * 70 - 60);
+    EXPECT_EQ(scope->state.TimebaseText, "Timebase : 50 ns / Div");
+
+    // Once the chosen display has closed, the box comes back blank.
+    data->close();
+    processDeletes();
+    enter(scope, Qt::MouseFocusReason);
+    EXPECT_EQ(scope->ComboBox1->currentIndex(), -1);
+    EXPECT_EQ(scope->ComboBox1->count(), 1);
 }
 
 TEST_F(ScopeWindow, SourcesThatGiveNothingChangeNothing) {

@@ -44,6 +44,12 @@ protected:
     TMDIChild_Data* dataWithShot(const InstrumentShot& shot) {
         form.Data_TBClick();
         auto* data = qobject_cast<TMDIChild_Data*>(form.childDisplays().last());
+        giveShot(data, shot);
+        return data;
+    }
+
+    // The shot arrives in an open Data display.
+    static void giveShot(TMDIChild_Data* data, const InstrumentShot& shot) {
         auto state = std::make_unique<AcquisitionState>();
         state->TimebaseIndex = shot.timebase;
         state->TimebaseOffset = shot.zoomIndex;
@@ -60,7 +66,6 @@ protected:
         }
         state->VoltsPerDivText = {"1 V / Div", "1 V / Div", "1 V / Div", "1 V / Div"};
         data->TransferRequestData(*state);
-        return data;
     }
 
     TMDIChild_Scope* newScope() {

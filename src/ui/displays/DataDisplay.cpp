@@ -64,9 +64,12 @@ TMDIChild_Data::TMDIChild_Data(DisplayHost& host) : TMDIChild(host, "Data", new 
     incMeasureCB->setFont(labelFont);
     incMeasureCB->setChecked(true);
     incMeasureCB->setEnabled(false);
+    // The box takes what its text needs; the panels beside it move along.
+    incMeasureCB->adjustSize();
+    Panel1->resize(std::max(Panel1->width(), incMeasureCB->x() + incMeasureCB->width() + 3), Panel1->height());
 
     // A little wider than designed, so "Real Timebase : 500 ms / Div" fits in this font.
-    Panel2 = panel(client, "Panel2", {122, 2, 160, 63});
+    Panel2 = panel(client, "Panel2", {Panel1->x() + Panel1->width() + 1, 2, 160, 63});
     Panel2->setFont(labelFont);
     Trigger_lb = label(Panel2, "Trigger_lb", 41, 4);
     Triggerlevel_lb = label(Panel2, "Triggerlevel_lb", 12, 18);
@@ -135,7 +138,9 @@ void TMDIChild_Data::setTwoChannelLayout(bool twoChannels) {
     DataSG->resize(twoChannels ? kTwoChannelGridWidth : kFourChannelGridWidth, DataSG->height());
     ZeroLevel_Panel->resize(twoChannels ? kTwoChannelZeroPanelWidth : kFourChannelZeroPanelWidth,
                             ZeroLevel_Panel->height());
-    resize(twoChannels ? kTwoChannelWidth : kFourChannelWidth, height());
+    const int width = twoChannels ? kTwoChannelWidth : kFourChannelWidth;
+    setSizeLimits({width, kMinimumHeight}, {width, QWIDGETSIZE_MAX});
+    resize(width, height());
 }
 
 void TMDIChild_Data::RefreshBtnClick() {
@@ -150,10 +155,13 @@ void TMDIChild_Data::resizeEvent(QResizeEvent* event) {
 }
 
 void TMDIChild_Data::FormResize() {
-    if (m_resizing)
+    // A minimised display is its caption alone.
+    if (m_resizing || isMinimized() || isShaded())
         return;
     m_resizing = true;
     const int width = m_host.acquisition().State.ChannelCount == 2 ? kTwoChannelWidth : kFourChannelWidth;
+    // Tiling and cascading read the width the window keeps from its limits.
+    setSizeLimits({width, kMinimumHeight}, {width, QWIDGETSIZE_MAX});
     const int height = std::max(this->height(), kMinimumHeight);
     if (this->width() != width || this->height() != height)
         resize(width, height);

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QWindowStateChangeEvent>
 
 namespace kavlon {
 
@@ -22,6 +23,38 @@ void TMDIChild::setClientSize(int width, int height) {
 }
 
 QSize TMDIChild::clientSize() const { return contentsRect().size(); }
+
+void TMDIChild::setSizeLimits(const QSize& minimum, const QSize& maximum) {
+    m_minimum = minimum;
+    m_maximum = maximum;
+    applySizeLimits();
+}
+
+void TMDIChild::applySizeLimits() {
+    if (isMinimized() || isShaded()) {
+        setMinimumSize(0, 0);
+        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    } else {
+        setMinimumSize(m_minimum);
+        setMaximumSize(m_maximum);
+    }
+}
+
+void TMDIChild::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::WindowStateChange) {
+        // The limits go before the window shrinks to its caption, and come back
+        // once it shows its content again.
+        if (isMinimized()) {
+            setMinimumSize(0, 0);
+            setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        }
+        QMdiSubWindow::changeEvent(event);
+        if (!isMinimized())
+            applySizeLimits();
+        return;
+    }
+    QMdiSubWindow::changeEvent(event);
+}
 
 void TMDIChild::closeEvent(QCloseEvent* event) {
     QMdiSubWindow::closeEvent(event);

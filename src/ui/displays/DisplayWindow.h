@@ -20,14 +20,22 @@ public:
     QSize clientSize() const;
     // True once the window has been asked to close (it is freed shortly after).
     bool isClosing() const { return m_closing; }
+    // Sizes the window keeps while it shows its content; minimised it is only its
+    // caption, whatever these say.
+    void setSizeLimits(const QSize& minimum, const QSize& maximum);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
     DisplayHost& m_host;
 
 private:
+    void applySizeLimits();
+
     bool m_closing = false;
+    QSize m_minimum{0, 0};
+    QSize m_maximum{QWIDGETSIZE_MAX, QWIDGETSIZE_MAX};
 };
 
 } // namespace kavlon

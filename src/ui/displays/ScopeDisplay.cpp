@@ -111,6 +111,42 @@ void TMDIChild_Scope::buildPanel(QWidget* client) {
     Zoom_TB->setGeometry(500, 8, 51, 21);
     Zoom_TB->setEditText("1:1");
     PrintBtn = button(Panel1, "PrintBtn", "Print", {555, 6, 54, 25});
+    fitPanel();
+}
+
+namespace {
+
+// Places a group's shown check boxes one after another at their own widths and
+// widens the group to hold them and its title. Returns the group's right edge.
+int fitGroup(QGroupBox* group, std::initializer_list<QCheckBox*> boxes, int left) {
+    int x = 6;
+    for (QCheckBox* box : boxes) {
+        if (box->isHidden())
+            continue;
+        box->adjustSize();
+        box->move(x, std::min(box->y(), group->height() - box->height()));
+        x += box->width() + 4;
+    }
+    const int width = std::max({group->width(), x + 2, group->minimumSizeHint().width()});
+    group->setGeometry(left, group->y(), width, group->height());
+    return left + width;
+}
+
+} // namespace
+
+void TMDIChild_Scope::fitPanel() {
+    // The designed pixel positions cut "Invert" and "1 : 2.5" in common fonts: the
+    // controls take the room their texts need, the panel keeps its width.
+    const int displayRight = fitGroup(GroupBox2, {GridCKB, InvertCkB, ColorCkB}, GroupBox2->x());
+    fitGroup(GroupBox1, {ZerosCkB, CursorHCkB, CursorVCkB}, displayRight + 1);
+    Zoom_TB->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    Zoom_TB->setMinimumContentsLength(int(std::string_view("1 : 2.5").size()));
+    const int zoomWidth = std::max(Zoom_TB->width(), Zoom_TB->sizeHint().width());
+    Zoom_TB->setGeometry(PrintBtn->x() - 4 - zoomWidth, Zoom_TB->y(), zoomWidth, Zoom_TB->height());
+    // The cursor group gives up what it does not need of its designed width.
+    const int cursorRoom = Zoom_TB->x() - 4 - GroupBox1->x();
+    GroupBox1->resize(std::max(GroupBox1->minimumSizeHint().width(), std::min(GroupBox1->width(), cursorRoom)),
+                      GroupBox1->height());
 }
 
 void TMDIChild_Scope::connectControls() {

@@ -62,6 +62,7 @@ public slots:
 
 private:
     void buildPanel(QWidget* client);
+    void fitPanel();
     void connectControls();
     void fillZoomBox();
     ScopeView view() const;

@@ -1,5 +1,6 @@
 #include "ui/mainwindow/MainForm.h"
 
+#include "ui/mainwindow/DisplayPlacement.h"
 #include "ui/mainwindow/FrontPanel.h"
 #include "ui/dialogs/SettingsForm.h"
 #include "ui/mainwindow/ToolbarIcons.h"
@@ -15,6 +16,8 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QProgressBar>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QStyle>
@@ -51,6 +54,33 @@ QAction* action(QWidget* owner, const QString& name, const QString& caption, con
     return a;
 }
 
+// Holds the front panel. A window lower than the panel's layout scrolls the panel
+// rather than squash its controls; the scroll bar then takes room beside it.
+class PanelScroller : public QScrollArea {
+public:
+    explicit PanelScroller(QWidget* panel) {
+        setObjectName("LeftPanelScroller");
+        setFrameShape(QFrame::NoFrame);
+        setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+        setWidgetResizable(true);
+        setWidget(panel);
+        fitWidth();
+    }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override {
+        QScrollArea::resizeEvent(event);
+        fitWidth();
+    }
+
+private:
+    void fitWidth() {
+        const bool scrolls = widget()->minimumSizeHint().height() > height();
+        setFixedWidth(FrontPanel::kWidth + (scrolls ? verticalScrollBar()->sizeHint().width() : 0));
+    }
+};
+
 // The clipboard actions work on the edit control that has the focus, if any.
 QLineEdit* focusedEdit() { return qobject_cast<QLineEdit*>(QApplication::focusWidget()); }
 
@@ -75,7 +105,7 @@ TMainForm::TMainForm(const QString& programDirectory, UserDialogs* dialogs, std:
     auto* row = new QHBoxLayout(centre);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(0);
-    row->addWidget(m_panel);
+    row->addWidget(new PanelScroller(m_panel));
     row->addWidget(m_mdiArea, 1);
     setCentralWidget(centre);
 
@@ -227,7 +257,7 @@ void TMainForm::buildActions() {
         if (auto* edit = focusedEdit())
             edit->paste();
     });
-    connect(WindowCascade1, &QAction::triggered, m_mdiArea, &QMdiArea::cascadeSubWindows);
+    connect(WindowCascade1, &QAction::triggered, this, &TMainForm::cascade);
     connect(WindowTileHorizontal1, &QAction::triggered, this, [this] { tile(Qt::Vertical); });
     connect(WindowTileVertical1, &QAction::triggered, this, [this] { tile(Qt::Horizontal); });
     connect(WindowMinimizeAll1, &QAction::triggered, this, [this] {
@@ -280,24 +310,43 @@ void TMainForm::buildMenus() {
     });
 }
 
+void TMainForm::cascade() {
+    // Every display keeps its own size; minimised ones stay where they lie.
+    std::optional<QPoint> previous;
+    for (QMdiSubWindow* w : m_mdiArea->subWindowList(QMdiArea::CreationOrder)) {
+        if (w->isMinimized())
+            continue;
+        if (w->isMaximized())
+            w->showNormal();
+        const QPoint at = nextDisplayPosition(m_mdiArea->viewport()->size(), w->size(), previous);
+        w->move(at);
+        w->raise();
+        previous = at;
+    }
+}
+
 void TMainForm::tile(Qt::Orientation stacking) {
     // Vertical stacking puts the windows one above the other at full width;
-    // horizontal stacking puts them side by side at full height.
+    // horizontal stacking puts them side by side at full height. A window that
+    // keeps its size takes its own share, the others divide the rest.
     const auto windows = m_mdiArea->subWindowList();
     if (windows.isEmpty())
         return;
     const QSize area = m_mdiArea->viewport()->size();
-    const int count = int(windows.size());
-    int offset = 0;
+    const bool vertical = stacking == Qt::Vertical;
+    std::vector<TileLimits> limits;
     for (auto* w : windows) {
         w->showNormal();
-        if (stacking == Qt::Vertical) {
-            w->setGeometry(0, offset, area.width(), area.height() / count);
-            offset += area.height() / count;
-        } else {
-            w->setGeometry(offset, 0, area.width() / count, area.height());
-            offset += area.width() / count;
-        }
+        limits.push_back(vertical ? TileLimits{w->minimumHeight(), w->maximumHeight()}
+                                  : TileLimits{w->minimumWidth(), w->maximumWidth()});
+    }
+    const std::vector<TileSpan> spans = tileSpans(vertical ? area.height() : area.width(), limits);
+    for (int i = 0; i < int(windows.size()); ++i) {
+        const TileSpan& span = spans[std::size_t(i)];
+        if (vertical)
+            windows[i]->setGeometry(0, span.offset, area.width(), span.length);
+        else
+            windows[i]->setGeometry(span.offset, 0, span.length, area.height());
     }
 }
 

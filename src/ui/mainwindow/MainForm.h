@@ -127,6 +127,8 @@ private:
     void buildMenus();
     void createNumberedDisplay(std::string_view kindWord, const std::function<TMDIChild*(const QString&)>& create);
     template <class Display> Display* adopt(const QString& caption);
+    void placeNewDisplay(TMDIChild* display);
+    void cascade();
     void tile(Qt::Orientation stacking);
 
     // What the instrument's reports change on screen.

@@ -7,6 +7,8 @@
 #include "ui/displays/MeasureDisplay.h"
 #include "ui/displays/ScopeDisplay.h"
 
+#include "ui/mainwindow/DisplayPlacement.h"
+
 #include "core/displays/DisplayNames.h"
 
 #include <QListWidget>
@@ -30,26 +32,39 @@ TMDIChild_Data* TMainForm::CreateDataDisplay(const QString& caption) {
         display->RefreshBtn->setEnabled(true);
     if (m_acquisition.State.ChannelCount == 2)
         display->setTwoChannelLayout(true);
+    placeNewDisplay(display);
     return display;
 }
 
 TMDIChild_Scope* TMainForm::CreateScopeDisplay(const QString& caption) {
     auto* display = adopt<TMDIChild_Scope>(caption);
     display->setClientSize(630, 475);
-    display->setFixedSize(display->size()); // the screen is drawn to the pixel: no resizing
+    display->setSizeLimits(display->size(), display->size()); // the screen is drawn to the pixel: no resizing
+    placeNewDisplay(display);
     return display;
 }
 
 TMDIChild_Math* TMainForm::CreateMeasureDisplay(const QString& caption) {
     auto* display = adopt<TMDIChild_Math>(caption);
     display->setClientSize(322, 497);
+    placeNewDisplay(display);
     return display;
 }
 
 TMDIChild_FFT* TMainForm::CreateFFTDisplay(const QString& caption) {
     auto* display = adopt<TMDIChild_FFT>(caption);
     display->resize(TMDIChild_FFT::kDesignWidth, 210);
+    placeNewDisplay(display);
     return display;
+}
+
+void TMainForm::placeNewDisplay(TMDIChild* display) {
+    // The newest display still showing its content is where the next one steps from.
+    std::optional<QPoint> previous;
+    for (TMDIChild* other : childDisplays())
+        if (other != display && !other->isMinimized())
+            previous = other->pos();
+    display->move(nextDisplayPosition(m_mdiArea->viewport()->size(), display->size(), previous));
 }
 
 QList<TMDIChild*> TMainForm::childDisplays() const {
@@ -118,6 +133,9 @@ void TMainForm::Delete_BtnClick() {
         return;
     if (TMDIChild* display = findDisplay(selected->text()))
         display->close();
+    // The user picks the next display to delete; nothing is picked for them.
+    m_panel->ListBox1->clearSelection();
+    m_panel->ListBox1->setCurrentItem(nullptr);
 }
 
 void TMainForm::Reset_BtnClick() {
@@ -139,7 +157,13 @@ void TMainForm::removeDisplay(const QString& caption) {
         return; // unnumbered, or already let go by Reset
     if (const auto number = displayNumberFromCaption(caption.toStdString()))
         m_acquisition.releaseDisplayNumber(*number);
+    // The list would move the selection on to the next entry.
+    const bool picked = items.first() == m_panel->ListBox1->currentItem();
     delete items.first();
+    if (picked) {
+        m_panel->ListBox1->clearSelection();
+        m_panel->ListBox1->setCurrentItem(nullptr);
+    }
 }
 
 } // namespace kavlon

@@ -1,0 +1,188 @@
+// How the displays sit in the main window: placement, arranging, minimising, texts
+// that fit, a front panel that scrolls, and deleting only what the user picked.
+#include "ScopeFixture.h"
+
+#include "ui/dialogs/SettingsForm.h"
+#include "ui/displays/FFTDisplay.h"
+#include "ui/displays/MeasureDisplay.h"
+#include "ui/mainwindow/DisplayPlacement.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMdiArea>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+
+#include <gtest/gtest.h>
+
+namespace kavlon {
+namespace {
+
+using namespace test;
+
+QRect areaRect(TMainForm& form) { return QRect(QPoint(0, 0), form.mdiArea()->viewport()->size()); }
+
+// The visible controls of `root` whose text does not fit: wider than their box, reaching
+// past their parent, or overlapping a sibling that shows text too.
+QStringList cutTexts(QWidget* root) {
+    QStringList cut;
+    QList<QWidget*> texts;
+    for (QWidget* w : root->findChildren<QWidget*>()) {
+        if (!w->isVisibleTo(root) || !(qobject_cast<QLabel*>(w) || qobject_cast<QAbstractButton*>(w) ||
+                                       qobject_cast<QComboBox*>(w) || qobject_cast<QGroupBox*>(w)))
+            continue;
+        // Inside the toolbar, layouts own the geometry.
+        if (w->parentWidget() && w->parentWidget()->inherits("QToolBar"))
+            continue;
+        texts << w;
+        // A push button's hint adds the style's generous padding; its text needs less.
+        const auto* push = qobject_cast<QPushButton*>(w);
+        // A group's hint is its layout's; its title needs only its own room.
+        const auto* group = qobject_cast<QGroupBox*>(w);
+        const int needed = group  ? group->fontMetrics().horizontalAdvance(group->title()) + 8
+                           : push ? push->fontMetrics().horizontalAdvance(push->text()) + 6
+                                  : w->sizeHint().width();
+        const QString name = root->objectName() + "/" + w->objectName();
+        if (w->width() < needed)
+            cut << name + QString(" %1 < %2").arg(w->width()).arg(needed);
+        if (w->parentWidget() && !w->parentWidget()->rect().contains(w->geometry()))
+            cut << name + " reaches past its parent";
+    }
+    for (QWidget* a : texts)
+        for (QWidget* b : texts)
+            if (a < b && a->parentWidget() == b->parentWidget() && a->geometry().intersects(b->geometry()))
+                cut << a->objectName() + " overlaps " + b->objectName();
+    return cut;
+}
+
+class WindowBehaviour : public ScopeWindow {};
+
+TEST_F(WindowBehaviour, NewDisplaysShowWhollyAndStepAcrossTheArea) {
+    form.resize(1034, 745);
+    QCoreApplication::processEvents();
+    const QRect area = areaRect(form);
+    QList<QPoint> places;
+    for (int i = 0; i < 12; ++i) {
+        i % 3 == 0 ? form.Scope_TBClick() : i % 3 == 1 ? form.Data_TBClick() : form.Measure_TBClick();
+        TMDIChild* display = form.childDisplays().last();
+        SCOPED_TRACE(display->windowTitle().toStdString());
+        if (display->width() <= area.width() && display->height() <= area.height())
+            EXPECT_TRUE(area.contains(display->geometry())) << display->x() << "," << display->y();
+        EXPECT_FALSE(places.contains(display->pos())) << "stacked on an earlier display";
+        if (!places.isEmpty())
+            EXPECT_NE(display->pos(), places.last());
+        places << display->pos();
+    }
+    EXPECT_EQ(places.first(), QPoint(0, 0));
+    EXPECT_EQ(places[1], QPoint(kDisplayStep, kDisplayStep));
+}
+
+TEST_F(WindowBehaviour, CascadeKeepsSizesAndTilingKeepsFixedDisplaysApart) {
+    form.resize(1600, 1000);
+    QCoreApplication::processEvents();
+    form.Data_TBClick();
+    form.Scope_TBClick();
+    form.Measure_TBClick();
+    form.FFT_TBClick();
+    QList<QSize> sizes;
+    for (TMDIChild* d : form.childDisplays())
+        sizes << d->size();
+
+    form.WindowCascade1->trigger();
+    QList<QPoint> places;
+    for (int i = 0; i < sizes.size(); ++i) {
+        TMDIChild* d = form.childDisplays()[i];
+        EXPECT_EQ(d->size(), sizes[i]) << d->windowTitle().toStdString();
+        EXPECT_FALSE(places.contains(d->pos()));
+        places << d->pos();
+    }
+
+    // Side by side the Data and Scope displays keep their widths; Measure and FFT share the rest.
+    form.WindowTileVertical1->trigger();
+    const auto displays = form.childDisplays();
+    for (TMDIChild* a : displays)
+        for (TMDIChild* b : displays)
+            if (a != b)
+                EXPECT_FALSE(a->geometry().intersects(b->geometry()))
+                    << a->windowTitle().toStdString() << " and " << b->windowTitle().toStdString();
+    EXPECT_EQ(displays[0]->width(), TMDIChild_Data::kFourChannelWidth);
+    EXPECT_EQ(displays[1]->size(), sizes[1]);
+}
+
+TEST_F(WindowBehaviour, AMinimisedDisplayIsItsCaptionAndComesBackWhole) {
+    form.Data_TBClick();
+    form.Scope_TBClick();
+    for (TMDIChild* d : form.childDisplays()) {
+        SCOPED_TRACE(d->windowTitle().toStdString());
+        const QSize normal = d->size();
+        d->showMinimized();
+        QCoreApplication::processEvents();
+        EXPECT_LT(d->height(), 40);
+        EXPECT_LT(d->width(), 300);
+        d->showNormal();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(d->size(), normal);
+    }
+}
+
+// Run a second time by CTest at 125 % (QT_SCALE_FACTOR), where text is measured again.
+TEST_F(WindowBehaviour, NoTextIsCut) {
+    form.Data_TBClick();
+    form.Scope_TBClick();
+    form.Measure_TBClick();
+    form.FFT_TBClick();
+    auto* data = qobject_cast<TMDIChild_Data*>(form.childDisplays()[0]);
+    auto* scope = qobject_cast<TMDIChild_Scope*>(form.childDisplays()[1]);
+    // Timebase 0 offers the widest zoom entries.
+    auto state = std::make_unique<AcquisitionState>();
+    data->TransferRequestData(*state);
+    scope->loadShot(data->record);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(cutTexts(form.frontPanel()).join("; ").toStdString(), "");
+    for (TMDIChild* d : form.childDisplays())
+        EXPECT_EQ(cutTexts(d->widget()).join("; ").toStdString(), "") << d->windowTitle().toStdString();
+    form.SettingsForm->show();
+    EXPECT_EQ(cutTexts(form.SettingsForm).join("; ").toStdString(), "");
+    form.SettingsForm->hide();
+}
+
+TEST_F(WindowBehaviour, BelowItsLayoutTheFrontPanelScrollsInsteadOfSquashing) {
+    form.resize(1034, 420);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(form.height(), 420);
+    auto* scroller = form.findChild<QScrollArea*>("LeftPanelScroller");
+    ASSERT_NE(scroller, nullptr);
+    EXPECT_GE(form.frontPanel()->height(), form.frontPanel()->minimumSizeHint().height());
+    EXPECT_TRUE(scroller->verticalScrollBar()->isVisible());
+    // The scroll bar takes room of its own, beside the panel.
+    EXPECT_EQ(form.frontPanel()->width(), FrontPanel::kWidth);
+}
+
+TEST_F(WindowBehaviour, DeleteClosesOnlyTheDisplayTheUserPickedAndThenNothing) {
+    form.Data_TBClick();
+    form.Scope_TBClick();
+    form.Measure_TBClick();
+    auto* list = form.frontPanel()->ListBox1;
+    list->setCurrentRow(1);
+    form.Delete_BtnClick();
+    processDeletes();
+    EXPECT_TRUE(list->selectedItems().isEmpty());
+    form.Delete_BtnClick();
+    processDeletes();
+    QStringList left;
+    for (TMDIChild* d : form.childDisplays())
+        left << d->windowTitle();
+    EXPECT_EQ(left, (QStringList{"Data00", "Measure02"}));
+
+    // A display closed by its own close box leaves no selection behind either.
+    list->setCurrentRow(0);
+    form.childDisplays()[0]->close();
+    processDeletes();
+    EXPECT_TRUE(list->selectedItems().isEmpty());
+}
+
+} // namespace
+} // namespace kavlon
