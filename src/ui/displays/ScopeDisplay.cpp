@@ -12,6 +12,8 @@
 #include <QGroupBox>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 
 namespace kavlon {
 
@@ -139,9 +141,13 @@ void TMDIChild_Scope::fitPanel() {
     // controls take the room their texts need, the panel keeps its width.
     const int displayRight = fitGroup(GroupBox2, {GridCKB, InvertCkB, ColorCkB}, GroupBox2->x());
     fitGroup(GroupBox1, {ZerosCkB, CursorHCkB, CursorVCkB}, displayRight + 1);
-    Zoom_TB->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    Zoom_TB->setMinimumContentsLength(int(std::string_view("1 : 2.5").size()));
-    const int zoomWidth = std::max(Zoom_TB->width(), Zoom_TB->sizeHint().width());
+    // The widest entry any timebase offers, with the box's frame and arrow around it.
+    QStyleOptionComboBox option;
+    option.initFrom(Zoom_TB);
+    option.editable = true;
+    const QSize text(Zoom_TB->fontMetrics().horizontalAdvance("1 : 2.5") + 2, Zoom_TB->height());
+    const int zoomWidth =
+        std::max(Zoom_TB->width(), Zoom_TB->style()->sizeFromContents(QStyle::CT_ComboBox, &option, text, Zoom_TB).width());
     Zoom_TB->setGeometry(PrintBtn->x() - 4 - zoomWidth, Zoom_TB->y(), zoomWidth, Zoom_TB->height());
     // The cursor group gives up what it does not need of its designed width.
     const int cursorRoom = Zoom_TB->x() - 4 - GroupBox1->x();
