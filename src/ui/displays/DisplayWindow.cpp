@@ -31,23 +31,17 @@ void TMDIChild::setSizeLimits(const QSize& minimum, const QSize& maximum) {
 }
 
 void TMDIChild::applySizeLimits() {
-    if (isMinimized() || isShaded()) {
-        setMinimumSize(0, 0);
-        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-    } else {
-        setMinimumSize(m_minimum);
-        setMaximumSize(m_maximum);
-    }
+    const bool caption = isMinimized() || isShaded();
+    setMinimumSize(caption ? QSize(0, 0) : m_minimum);
+    setMaximumSize(caption ? QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX) : m_maximum);
 }
 
 void TMDIChild::changeEvent(QEvent* event) {
     if (event->type() == QEvent::WindowStateChange) {
         // The limits go before the window shrinks to its caption, and come back
         // once it shows its content again.
-        if (isMinimized()) {
-            setMinimumSize(0, 0);
-            setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-        }
+        if (isMinimized())
+            applySizeLimits();
         QMdiSubWindow::changeEvent(event);
         if (!isMinimized())
             applySizeLimits();
