@@ -83,7 +83,7 @@ MeasureCopy oneChannel() {
     return copy;
 }
 
-std::string cell(const MeasureCells& cells, int channel, const char* caption) {
+std::string cell(const MeasureCellTable& cells, int channel, const char* caption) {
     for (int r = 0; r < kMeasureRows; ++r)
         if (kMeasureCaptions[std::size_t(r)] == caption)
             return cells[std::size_t(channel)][std::size_t(r)];
@@ -92,16 +92,29 @@ std::string cell(const MeasureCells& cells, int channel, const char* caption) {
 }
 
 TEST(MeasureSignal, RowsOfAKnownChannel) {
-    MeasureCells cells;
+    MeasureCellTable cells;
     MeasureSignal(oneChannel(), cells);
     const std::pair<const char*, const char*> rows[] = {
-        {"Vpp", "1.0 V"},          {"Vmax", "1.0 V"},         {"Vmin", "0.0 V"},
-        {"Vavg", "500.0 mV"},      {"Vtamp", "1.0 V"},        {"Vtop", "1.0 V"},
-        {"Vbase", "0.0 V"},        {"Vrms", "687.5 mV"},      {"Vover", "0.00 %"},
-        {"Vpre", "0.00 %"},        {"Frequency", "2.0 KHz"},  {"Rise Time", "20.0 \u00b5s"},
-        {"Fall Time", "20.0 \u00b5s"}, {"Period", "500.0 \u00b5s"}, {"+ Pulse Width", "250.0 \u00b5s"},
-        {" - Pulse Width", "250.0 \u00b5s"}, {"+ Duty", "50.00 %"}, {" - Duty", "50.00 %"},
-        {"Phase", "  XXXXXXXXX"},  {"+/- Delay", "  XXXXXXXXX"},
+        {"Vpp", "1.0 V"},
+        {"Vmax", "1.0 V"},
+        {"Vmin", "0.0 V"},
+        {"Vavg", "500.0 mV"},
+        {"Vtamp", "1.0 V"},
+        {"Vtop", "1.0 V"},
+        {"Vbase", "0.0 V"},
+        {"Vrms", "687.5 mV"},
+        {"Vover", "0.00 %"},
+        {"Vpre", "0.00 %"},
+        {"Frequency", "2.0 KHz"},
+        {"Rise Time", "20.0 \u00b5s"},
+        {"Fall Time", "20.0 \u00b5s"},
+        {"Period", "500.0 \u00b5s"},
+        {"+ Pulse Width", "250.0 \u00b5s"},
+        {" - Pulse Width", "250.0 \u00b5s"},
+        {"+ Duty", "50.00 %"},
+        {" - Duty", "50.00 %"},
+        {"Phase", "  XXXXXXXXX"},
+        {"+/- Delay", "  XXXXXXXXX"},
     };
     for (const auto& [caption, text] : rows)
         EXPECT_EQ(cell(cells, 0, caption), text) << caption;
@@ -131,20 +144,24 @@ TEST(MeasureSignal, ShotsWithoutAValueShowOneTextAndNeverGarbage) {
              c.Channels[0].Fall1 = {4000, 4000, 4000};
          },
          {"Frequency", "Period", "Fall Time", "+ Pulse Width", " - Pulse Width", "+ Duty", " - Duty"}},
-        {"a zero period", [](MeasureCopy& c) { c.Channels[0].Rise2 = c.Channels[0].Rise1; },
+        {"a zero period",
+         [](MeasureCopy& c) { c.Channels[0].Rise2 = c.Channels[0].Rise1; },
          {"Frequency", "+ Duty", " - Duty"}},
-        {"volts index past the table", [](MeasureCopy& c) { c.Channels[0].VoltsPerDivIndex = 12; },
+        {"volts index past the table",
+         [](MeasureCopy& c) { c.Channels[0].VoltsPerDivIndex = 12; },
          {"Vpp", "Vmax", "Vmin", "Vavg", "Vtamp", "Vtop", "Vbase", "Vrms"}},
-        {"probe index past the table", [](MeasureCopy& c) { c.Channels[0].ProbeIndex = 4294967295; },
+        {"probe index past the table",
+         [](MeasureCopy& c) { c.Channels[0].ProbeIndex = 4294967295; },
          {"Vpp", "Vrms"}},
-        {"time index past the table", [](MeasureCopy& c) { c.ZoomIndex = 25; },
+        {"time index past the table",
+         [](MeasureCopy& c) { c.ZoomIndex = 25; },
          {"Frequency", "Rise Time", "Fall Time", "Period", "+ Pulse Width", " - Pulse Width"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         MeasureCopy copy = oneChannel();
         c.change(copy);
-        MeasureCells cells;
+        MeasureCellTable cells;
         MeasureSignal(copy, cells);
         for (const char* caption : c.noValue)
             EXPECT_EQ(cell(cells, 0, caption), "---") << caption;
@@ -158,7 +175,7 @@ TEST(MeasureSignal, ShotsWithoutAValueShowOneTextAndNeverGarbage) {
     // Without a positive amplitude, overshoot and preshoot keep their earlier texts.
     MeasureCopy flat = oneChannel();
     flat.Channels[0].Top = flat.Channels[0].Base;
-    MeasureCells cells;
+    MeasureCellTable cells;
     cells[0][8] = "earlier";
     cells[0][9] = "earlier";
     MeasureSignal(flat, cells);
@@ -178,7 +195,7 @@ TEST(MeasureSignal, ASquareWaveMeasuredAgainstItselfEndToEnd) {
         bench.fill(k, square);
     bench.transfer();
 
-    MeasureCells cells;
+    MeasureCellTable cells;
     MeasureSignal(takeMeasureCopy(bench.record), cells);
     for (int k : {0, 1}) {
         SCOPED_TRACE(k);
@@ -196,7 +213,7 @@ TEST(MeasureSignal, ASquareWaveMeasuredAgainstItselfEndToEnd) {
 }
 
 TEST(MeasureLayout, ShownChannelsDecideSizesAndPlaces) {
-    MeasureCells cells;
+    MeasureCellTable cells;
     for (auto& column : cells)
         column.fill("v");
     struct Case {
@@ -210,12 +227,27 @@ TEST(MeasureLayout, ShownChannelsDecideSizesAndPlaces) {
     };
     const Case cases[] = {
         {"channel I alone", 4, {true, false, false, false}, {0}, {{"Channel I", 91}}, {125}, false},
-        {"channels I and III", 4, {true, false, true, false}, {0, 2},
-         {{"Channel I", 91}, {"Channel III", 212}}, {125, 246}, true},
-        {"channels II and IV", 4, {false, true, false, true}, {1, 3},
-         {{"Channel II", 91}, {"Channel IV", 212}}, {125, 246}, false},
-        {"a two-channel shot", 2, {true, true, true, true}, {0, 1},
-         {{"Channel I", 91}, {"Channel II", 212}}, {125, 246}, true},
+        {"channels I and III",
+         4,
+         {true, false, true, false},
+         {0, 2},
+         {{"Channel I", 91}, {"Channel III", 212}},
+         {125, 246},
+         true},
+        {"channels II and IV",
+         4,
+         {false, true, false, true},
+         {1, 3},
+         {{"Channel II", 91}, {"Channel IV", 212}},
+         {125, 246},
+         false},
+        {"a two-channel shot",
+         2,
+         {true, true, true, true},
+         {0, 1},
+         {{"Channel I", 91}, {"Channel II", 212}},
+         {125, 246},
+         true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

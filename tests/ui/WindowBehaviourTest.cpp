@@ -23,7 +23,19 @@ namespace {
 
 using namespace test;
 
-QRect areaRect(TMainForm& form) { return QRect(QPoint(0, 0), form.mdiArea()->viewport()->size()); }
+QRect areaRect(TMainForm& form) {
+    return QRect(QPoint(0, 0), form.mdiArea()->viewport()->size());
+}
+
+// What a combo box needs to show its widest entry whole.
+int comboWidthFor(const QComboBox* combo) {
+    QString widest;
+    for (int i = 0; i < combo->count(); ++i)
+        if (combo->fontMetrics().horizontalAdvance(combo->itemText(i)) >
+            combo->fontMetrics().horizontalAdvance(widest))
+            widest = combo->itemText(i);
+    return kavlon::comboWidthFor(*combo, widest);
+}
 
 // The visible controls of `root` whose text does not fit: wider than their box, reaching
 // past their parent, or overlapping a sibling that shows text too.
@@ -42,9 +54,11 @@ QStringList cutTexts(QWidget* root) {
         const auto* push = qobject_cast<QPushButton*>(w);
         // A group's hint is its layout's; its title needs only its own room.
         const auto* group = qobject_cast<QGroupBox*>(w);
-        const int needed = group  ? group->fontMetrics().horizontalAdvance(group->title()) + 8
-                           : push ? push->fontMetrics().horizontalAdvance(push->text()) + 6
-                                  : w->sizeHint().width();
+        const auto* combo = qobject_cast<QComboBox*>(w);
+        const int needed = group   ? group->fontMetrics().horizontalAdvance(group->title()) + 8
+                           : push  ? push->fontMetrics().horizontalAdvance(push->text()) + 6
+                           : combo ? comboWidthFor(combo)
+                                   : w->sizeHint().width();
         const QString name = root->objectName() + "/" + w->objectName();
         if (w->width() < needed)
             cut << name + QString(" %1 < %2").arg(w->width()).arg(needed);
@@ -140,6 +154,10 @@ TEST_F(WindowBehaviour, NoTextIsCut) {
     auto state = std::make_unique<AcquisitionState>();
     data->TransferRequestData(*state);
     scope->loadShot(data->record);
+    // Source boxes offer the longest caption a source can have.
+    form.frontPanel()->ListBox1->addItem("QP_Data07");
+    for (auto* box : form.findChildren<SourceBox*>())
+        box->refill();
     QCoreApplication::processEvents();
     EXPECT_EQ(cutTexts(form.frontPanel()).join("; ").toStdString(), "");
     for (TMDIChild* d : form.childDisplays())

@@ -9,7 +9,9 @@ namespace {
 constexpr std::array<std::string_view, kChannels> kChannelNames = {"Channel I", "Channel II", "Channel III",
                                                                    "Channel IV"};
 
-constexpr int rowY(int row) { return 1 + kMeasureRowHeight * row; }
+constexpr int rowY(int row) {
+    return 1 + kMeasureRowHeight * row;
+}
 
 } // namespace
 
@@ -72,7 +74,7 @@ std::vector<int> tableRows(int shown) {
     return ys;
 }
 
-std::vector<PlacedText> tableTexts(const std::vector<int>& shown, const MeasureCells& cells) {
+std::vector<PlacedText> tableTexts(const std::vector<int>& shown, const MeasureCellTable& cells) {
     std::vector<PlacedText> texts;
     for (int r = 0; r < kMeasureRows; ++r)
         texts.push_back({kMeasureCaptions[std::size_t(r)], kMeasureCaptionX, rowY(r)});

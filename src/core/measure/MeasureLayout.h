@@ -44,6 +44,6 @@ std::vector<int> tableColumns(int shown);
 std::vector<int> tableRows(int shown);
 // The row captions, then each shown channel's cells; the phase and delay rows only
 // when more than one channel is shown and channel I is among them.
-std::vector<PlacedText> tableTexts(const std::vector<int>& shown, const MeasureCells& cells);
+std::vector<PlacedText> tableTexts(const std::vector<int>& shown, const MeasureCellTable& cells);
 
 } // namespace kavlon

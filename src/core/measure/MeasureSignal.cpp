@@ -11,14 +11,17 @@
 namespace kavlon {
 
 const std::array<std::string_view, kMeasureRows> kMeasureCaptions = {
-    "Vpp",       "Vmax",      "Vmin",          "Vavg",           "Vtamp",   "Vtop",      "Vbase",     "Vrms",
-    "Vover",     "Vpre",      "Frequency",     "Rise Time",      "Fall Time", "Period",  "+ Pulse Width",
-    " - Pulse Width", "+ Duty", " - Duty",     "Phase",          "+ Delay", " - Delay",  "+/- Delay",
+    "Vpp",       "Vmax",    "Vmin",          "Vavg",           "Vtamp",     "Vtop",
+    "Vbase",     "Vrms",    "Vover",         "Vpre",           "Frequency", "Rise Time",
+    "Fall Time", "Period",  "+ Pulse Width", " - Pulse Width", "+ Duty",    " - Duty",
+    "Phase",     "+ Delay", " - Delay",      "+/- Delay",
 };
 
 namespace {
 
-constexpr int screen(std::int32_t raw) { return 2 * raw - 60; }
+constexpr int screen(std::int32_t raw) {
+    return 2 * raw - 60;
+}
 
 std::string cut(std::string text) {
     // Counted in characters, not in the bytes of their UTF-8 form.
@@ -40,7 +43,8 @@ public:
           m_timeIndex((long long)copy.TimebaseIndex + copy.ZoomIndex) {}
 
     std::optional<float> volts(long long u) const {
-        if (u < INT32_MIN || u > INT32_MAX || m_ch.VoltsPerDivIndex > INT32_MAX || m_ch.ProbeIndex > INT32_MAX)
+        if (u < INT32_MIN || u > INT32_MAX || m_ch.VoltsPerDivIndex > INT32_MAX ||
+            m_ch.ProbeIndex > INT32_MAX)
             return std::nullopt;
         return CalcVolage(int(m_ch.VoltsPerDivIndex), int(m_ch.ProbeIndex), int(u));
     }
@@ -55,7 +59,9 @@ public:
             return std::nullopt;
         return (long long)b - a;
     }
-    std::optional<long long> period(const MeasureChannel& c) const { return span(c.Rise1.AtLevel2, c.Rise2.AtLevel2); }
+    std::optional<long long> period(const MeasureChannel& c) const {
+        return span(c.Rise1.AtLevel2, c.Rise2.AtLevel2);
+    }
     std::optional<long long> highWidth() const {
         const MeasureChannel& c = m_ch;
         return c.Rise1.AtLevel2 < c.Fall1.AtLevel2 ? span(c.Rise1.AtLevel2, c.Fall1.AtLevel2)
@@ -102,9 +108,8 @@ void measureChannel(const MeasureCopy& copy, int channel, MeasureColumn& cells, 
     rows[0] = volts((long long)c.Max - c.Min);
     rows[1] = volts((long long)c.Z - c.Min);
     rows[2] = volts((long long)c.Z - c.Max);
-    rows[3] = c.AvgCount > 0
-                  ? volts((long long)std::trunc(c.Z - (c.Mid + 2.0 * c.AvgSum / c.AvgCount)))
-                  : std::string(kNoValue);
+    rows[3] = c.AvgCount > 0 ? volts((long long)std::trunc(c.Z - (c.Mid + 2.0 * c.AvgSum / c.AvgCount)))
+                             : std::string(kNoValue);
     rows[4] = volts((long long)c.Base - c.Top);
     rows[5] = volts((long long)c.Z - c.Top);
     rows[6] = volts((long long)c.Z - c.Base);
@@ -177,7 +182,7 @@ MeasureCopy takeMeasureCopy(const ShotRecord& record) {
     return copy;
 }
 
-void MeasureSignal(const MeasureCopy& copy, MeasureCells& cells, char decimalSeparator) {
+void MeasureSignal(const MeasureCopy& copy, MeasureCellTable& cells, char decimalSeparator) {
     for (int k = 0; k < kChannels; ++k)
         if (copy.ChannelOn[std::size_t(k)])
             measureChannel(copy, k, cells[std::size_t(k)], decimalSeparator);

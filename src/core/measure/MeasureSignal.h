@@ -52,10 +52,10 @@ MeasureCopy takeMeasureCopy(const ShotRecord& record);
 
 // Result cells per channel (0..3 for I..IV), one per row, UTF-8; empty until written.
 using MeasureColumn = std::array<std::string, kMeasureRows>;
-using MeasureCells = std::array<MeasureColumn, kChannels>;
+using MeasureCellTable = std::array<MeasureColumn, kChannels>;
 
 // Writes the cells of every enabled channel from the copy; others keep their texts.
 // Overshoot and preshoot keep theirs too while the amplitude is not positive.
-void MeasureSignal(const MeasureCopy& copy, MeasureCells& cells, char decimalSeparator = '.');
+void MeasureSignal(const MeasureCopy& copy, MeasureCellTable& cells, char decimalSeparator = '.');
 
 } // namespace kavlon

@@ -9,7 +9,8 @@ std::string formatFixed(double value, int decimals, char decimalSeparator, int w
     if (!std::isfinite(value))
         return {};
     char number[352]; // the longest double in fixed notation, with room for decimals
-    const auto [end, ec] = std::to_chars(number, number + sizeof number, value, std::chars_format::fixed, decimals);
+    const auto [end, ec] =
+        std::to_chars(number, number + sizeof number, value, std::chars_format::fixed, decimals);
     if (ec != std::errc())
         return {};
     std::string text;

@@ -25,6 +25,8 @@ public:
     virtual TMDIChild* findDisplay(const QString& caption) const = 0;
     // The read-only face of the last open Data display with this caption, if there is one.
     virtual std::optional<DataDisplayFace> findDataFace(const QString& caption) const = 0;
+    // A Measure display has measured this Data display's shot: it may export them now.
+    virtual void enableMeasureExport(const QString& caption) = 0;
 };
 
 } // namespace kavlon

@@ -1,7 +1,176 @@
 #include "ui/displays/MeasureDisplay.h"
 
+#include "ui/displays/MeasurePictograms.h"
+#include "ui/displays/ShotTableModel.h"
+#include "ui/displays/SourceBox.h"
+
+#include "core/measure/MeasureLayout.h"
+
+#include <QEvent>
+#include <QFrame>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+
+#include <functional>
+
 namespace kavlon {
 
-TMDIChild_Math::TMDIChild_Math(DisplayHost& host) : TMDIChild(host, "Math", new QWidget) {}
+namespace {
+
+const QColor kTeal(0, 128, 128);
+const QColor kSilver(192, 192, 192);
+
+// A paint box: shows whatever its owner paints, nothing of its own.
+class PaintBox : public QWidget {
+public:
+    PaintBox(const QString& name, std::function<void(QPainter&)> paint, QWidget* parent)
+        : QWidget(parent), m_paint(std::move(paint)) {
+        setObjectName(name);
+        setAttribute(Qt::WA_OpaquePaintEvent);
+        QFont font = this->font();
+        font.setPixelSize(12);
+        setFont(font);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.setFont(font());
+        m_paint(painter);
+    }
+
+private:
+    std::function<void(QPainter&)> m_paint;
+};
+
+QFrame* loweredPanel(const QString& name, const QRect& geometry, QWidget* parent) {
+    auto* panel = new QFrame(parent);
+    panel->setObjectName(name);
+    panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    panel->setLineWidth(1);
+    panel->setGeometry(geometry);
+    return panel;
+}
+
+void drawTexts(QPainter& painter, const std::vector<PlacedText>& texts) {
+    painter.setPen(Qt::white);
+    const int ascent = painter.fontMetrics().ascent();
+    for (const PlacedText& t : texts)
+        painter.drawText(t.x, t.y + ascent, QString::fromUtf8(t.text.data(), qsizetype(t.text.size())));
+}
+
+} // namespace
+
+TMDIChild_Math::TMDIChild_Math(DisplayHost& host) : TMDIChild(host, "Math", new QWidget) {
+    QWidget* client = widget();
+    QFont font = client->font();
+    font.setPixelSize(11);
+    client->setFont(font);
+
+    ComboBox1 = new SourceBox(host, client);
+    ComboBox1->setObjectName("ComboBox1");
+    ComboBox1->setGeometry(8, 2, 60, 21);
+    RefreshBtn = new QPushButton("Refresh", client);
+    RefreshBtn->setObjectName("RefreshBtn");
+    RefreshBtn->setGeometry(70, 4, 48, 18);
+
+    // The designed source box cannot show a caption whole in common fonts: it takes
+    // the room it needs, and the heading and table move right by as much, so their
+    // columns stay in line.
+    ComboBox1->resize(std::max(ComboBox1->width(), comboWidthFor(*ComboBox1, SourceBox::kWidestCaption)),
+                      ComboBox1->height());
+    RefreshBtn->move(ComboBox1->x() + ComboBox1->width() + 2, RefreshBtn->y());
+    m_shift = std::max(0, RefreshBtn->x() + RefreshBtn->width() + 3 - 121);
+
+    Ch_Panel = loweredPanel("Ch_Panel", {121 + m_shift, 0, 192, 24}, client);
+    Channel_PB = new PaintBox("Channel_PB", [this](QPainter& p) { paintHeading(p); }, Ch_Panel);
+    Channel_PB->setGeometry(1, 1, 190, 22);
+
+    Grid_Panel = loweredPanel("Grid_Panel", {8, 25, 305 + m_shift, 464}, client);
+    Symbol_Image = new QLabel(Grid_Panel);
+    Symbol_Image->setObjectName("Symbol_Image");
+    Symbol_Image->setGeometry(2, 1, 60 + m_shift, 462);
+    Symbol_Image->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    Symbol_Image->setAutoFillBackground(true);
+    QPalette black = Symbol_Image->palette();
+    black.setColor(QPalette::Window, Qt::black);
+    Symbol_Image->setPalette(black);
+    Symbol_Image->setPixmap(measurePictograms());
+    Grid_PB = new PaintBox("Grid_PB", [this](QPainter& p) { paintTable(p); }, Grid_Panel);
+    Grid_PB->setGeometry(61 + m_shift, 1, 242, 462);
+    setClientSize(322 + m_shift, 497);
+
+    connect(RefreshBtn, &QPushButton::clicked, this, &TMDIChild_Math::ComboBox1Change);
+    connect(ComboBox1, &QComboBox::activated, this, &TMDIChild_Math::ComboBox1Change);
+    // The list is rebuilt when the pointer crosses the window's free area.
+    client->setMouseTracking(true);
+    client->installEventFilter(this);
+}
+
+bool TMDIChild_Math::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == widget() && event->type() == QEvent::MouseMove)
+        FormMouseMove();
+    return TMDIChild::eventFilter(watched, event);
+}
+
+void TMDIChild_Math::ComboBox1Enter() {
+    ComboBox1->refill();
+}
+
+void TMDIChild_Math::FormMouseMove() {
+    ComboBox1->refill();
+}
+
+void TMDIChild_Math::ComboBox1Change() {
+    const QString caption = ComboBox1->chosen();
+    const auto source = m_host.findDataFace(caption);
+    if (!source || !source->record.HasShot)
+        return;
+    copy = takeMeasureCopy(source->record);
+    // The Data display may now export these measurements with its shot.
+    m_host.enableMeasureExport(caption);
+    MeasureSignal();
+}
+
+void TMDIChild_Math::MeasureSignal() {
+    kavlon::MeasureSignal(copy, MeasureCells, localeDecimalSeparator());
+    Grid_PBPaint();
+}
+
+void TMDIChild_Math::Grid_PBPaint() {
+    if (const auto sizes = measureSizes(int(shownChannels(copy).size()))) {
+        // The sizes were designed for a frame 8 pixels wider and 27 higher than the client area.
+        setClientSize(sizes->windowWidth - 8 + m_shift, sizes->windowHeight - 27);
+        setSizeLimits(size(), size());
+        Grid_Panel->resize(sizes->gridPanelWidth + m_shift, sizes->gridPanelHeight);
+        Grid_PB->resize(sizes->gridWidth, sizes->gridHeight);
+        Ch_Panel->resize(sizes->headingPanelWidth, Ch_Panel->height());
+        Channel_PB->resize(sizes->headingWidth, Channel_PB->height());
+        Symbol_Image->resize(Symbol_Image->width(), sizes->symbolHeight);
+    }
+    Channel_PB->update();
+    Grid_PB->update();
+}
+
+void TMDIChild_Math::paintHeading(QPainter& p) const {
+    const std::vector<int> shown = shownChannels(copy);
+    p.fillRect(Channel_PB->rect(), kTeal);
+    p.setPen(kSilver);
+    for (int x : headingSeparators(int(shown.size())))
+        p.drawLine(x, 0, x, Channel_PB->height());
+    drawTexts(p, headingTexts(shown));
+}
+
+void TMDIChild_Math::paintTable(QPainter& p) const {
+    const std::vector<int> shown = shownChannels(copy);
+    p.fillRect(Grid_PB->rect(), kTeal);
+    p.setPen(kSilver);
+    for (int y : tableRows(int(shown.size())))
+        p.drawLine(0, y, Grid_PB->width(), y);
+    for (int x : tableColumns(int(shown.size())))
+        p.drawLine(x, 0, x, Grid_PB->height());
+    drawTexts(p, tableTexts(shown, MeasureCells));
+}
 
 } // namespace kavlon

@@ -12,8 +12,6 @@
 #include <QGroupBox>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QStyle>
-#include <QStyleOptionComboBox>
 
 namespace kavlon {
 
@@ -139,15 +137,14 @@ int fitGroup(QGroupBox* group, std::initializer_list<QCheckBox*> boxes, int left
 void TMDIChild_Scope::fitPanel() {
     // The designed pixel positions cut "Invert" and "1 : 2.5" in common fonts: the
     // controls take the room their texts need, the panel keeps its width.
-    const int displayRight = fitGroup(GroupBox2, {GridCKB, InvertCkB, ColorCkB}, GroupBox2->x());
+    ComboBox1->resize(std::max(ComboBox1->width(), comboWidthFor(*ComboBox1, SourceBox::kWidestCaption)),
+                      ComboBox1->height());
+    Button1->move(ComboBox1->x() + ComboBox1->width() + 7, Button1->y());
+    const int displayLeft = Button1->x() + Button1->width() + 3;
+    const int displayRight = fitGroup(GroupBox2, {GridCKB, InvertCkB, ColorCkB}, displayLeft);
     fitGroup(GroupBox1, {ZerosCkB, CursorHCkB, CursorVCkB}, displayRight + 1);
-    // The widest entry any timebase offers, with the box's frame and arrow around it.
-    QStyleOptionComboBox option;
-    option.initFrom(Zoom_TB);
-    option.editable = true;
-    const QSize text(Zoom_TB->fontMetrics().horizontalAdvance("1 : 2.5") + 2, Zoom_TB->height());
-    const int zoomWidth =
-        std::max(Zoom_TB->width(), Zoom_TB->style()->sizeFromContents(QStyle::CT_ComboBox, &option, text, Zoom_TB).width());
+    // The widest entry any timebase offers.
+    const int zoomWidth = std::max(Zoom_TB->width(), comboWidthFor(*Zoom_TB, "1 : 2.5"));
     Zoom_TB->setGeometry(PrintBtn->x() - 4 - zoomWidth, Zoom_TB->y(), zoomWidth, Zoom_TB->height());
     // The cursor group gives up what it does not need of its designed width.
     const int cursorRoom = Zoom_TB->x() - 4 - GroupBox1->x();

@@ -98,6 +98,7 @@ public:
     // The last open display with this caption, or null.
     TMDIChild* findDisplay(const QString& caption) const override;
     std::optional<DataDisplayFace> findDataFace(const QString& caption) const override;
+    void enableMeasureExport(const QString& caption) override;
     // Entries of the display list a source box offers, in list order.
     QStringList sourceCandidates() const override;
     void removeDisplay(const QString& caption) override;

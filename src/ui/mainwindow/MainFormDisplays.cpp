@@ -11,6 +11,7 @@
 
 #include "core/displays/DisplayNames.h"
 
+#include <QCheckBox>
 #include <QListWidget>
 #include <QMdiArea>
 #include <QPushButton>
@@ -45,8 +46,8 @@ TMDIChild_Scope* TMainForm::CreateScopeDisplay(const QString& caption) {
 }
 
 TMDIChild_Math* TMainForm::CreateMeasureDisplay(const QString& caption) {
+    // The client area is 322 x 497 as designed, wider when its source box needs room.
     auto* display = adopt<TMDIChild_Math>(caption);
-    display->setClientSize(322, 497);
     placeNewDisplay(display);
     return display;
 }
@@ -87,6 +88,11 @@ std::optional<DataDisplayFace> TMainForm::findDataFace(const QString& caption) c
     if (const auto* data = qobject_cast<const TMDIChild_Data*>(findDisplay(caption)))
         return data->face();
     return std::nullopt;
+}
+
+void TMainForm::enableMeasureExport(const QString& caption) {
+    if (auto* data = qobject_cast<TMDIChild_Data*>(findDisplay(caption)))
+        data->incMeasureCB->setEnabled(true);
 }
 
 QStringList TMainForm::sourceCandidates() const {
