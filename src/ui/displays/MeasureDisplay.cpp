@@ -99,8 +99,6 @@ TMDIChild_Math::TMDIChild_Math(DisplayHost& host) : TMDIChild(host, "Math", new 
     Symbol_Image->setPixmap(measurePictograms());
     Grid_PB = new PaintBox("Grid_PB", [this](QPainter& p) { paintTable(p); }, Grid_Panel);
     Grid_PB->setGeometry(61 + m_shift, 1, 242, 462);
-    setClientSize(322 + m_shift, 497);
-
     connect(RefreshBtn, &QPushButton::clicked, this, &TMDIChild_Math::ComboBox1Change);
     connect(ComboBox1, &QComboBox::activated, this, &TMDIChild_Math::ComboBox1Change);
     // The list is rebuilt when the pointer crosses the window's free area.

@@ -30,6 +30,9 @@ public:
     QLabel* Symbol_Image = nullptr;
     QWidget* Grid_PB = nullptr;
 
+    // The designed client area, wider by what the source box needed.
+    QSize designClientSize() const { return {322 + m_shift, 497}; }
+
     // Fills the cells of the enabled channels from the copy and redraws.
     void MeasureSignal();
 

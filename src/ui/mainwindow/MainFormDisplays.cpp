@@ -46,8 +46,8 @@ TMDIChild_Scope* TMainForm::CreateScopeDisplay(const QString& caption) {
 }
 
 TMDIChild_Math* TMainForm::CreateMeasureDisplay(const QString& caption) {
-    // The client area is 322 x 497 as designed, wider when its source box needs room.
     auto* display = adopt<TMDIChild_Math>(caption);
+    display->setClientSize(display->designClientSize().width(), display->designClientSize().height());
     placeNewDisplay(display);
     return display;
 }
