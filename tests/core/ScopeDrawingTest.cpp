@@ -186,6 +186,36 @@ TEST(ScopeDrawing, PenLinesLeaveOutTheirEnd) {
     }
 }
 
+// Whatever part of a rectangle lies off the screen is dropped, not wrapped into
+// the neighbouring row or written past the canvas.
+TEST(ScopeDrawing, FillsAreCutAtTheScreensEdges) {
+    constexpr int w = ScopeCanvas::kWidth, h = ScopeCanvas::kHeight;
+    struct Case {
+        const char* name;
+        int left, top, right, bottom;
+        int insideLeft, insideTop, insideRight, insideBottom; // what is filled
+    };
+    const Case cases[] = {
+        {"past the left edge", -3, 2, 4, 5, 0, 2, 4, 5},
+        {"past the right edge", w - 2, 2, w + 3, 5, w - 2, 2, w, 5},
+        {"past the top and bottom", 5, -4, 8, h + 4, 5, 0, 8, h},
+        {"all around", -10, -10, w + 10, h + 10, 0, 0, w, h},
+        {"wholly to the right", w + 1, 0, w + 9, 5, 0, 0, 0, 0},
+        {"wholly to the left", -9, 0, -1, 5, 0, 0, 0, 0},
+        {"wholly below", 0, h, 5, h + 5, 0, 0, 0, 0},
+        {"right before left", 9, 0, 5, 5, 0, 0, 0, 0},
+    };
+    for (const Case& c : cases) {
+        ScopeCanvas canvas;
+        canvas.fillRect(c.left, c.top, c.right, c.bottom, Ink::Cursor);
+        Pixels expected;
+        for (int y = c.insideTop; y < c.insideBottom; ++y)
+            for (int x = c.insideLeft; x < c.insideRight; ++x)
+                expected.insert({x, y});
+        EXPECT_EQ(inked(canvas, Ink::Cursor), expected) << c.name;
+    }
+}
+
 TEST(ScopeDrawing, ZeroMarkerIsAGroundSymbolWithAnArrow) {
     ScopeState state;
     state.ChannelOn = {false, false, true, false};
