@@ -248,15 +248,19 @@ TEST(ScopeDrawing, ZeroMarkerIsAGroundSymbolWithAnArrow) {
     EXPECT_TRUE(inked(edge, Ink::Channel2).empty());
 }
 
-TEST(ScopeDrawing, TwoChannelShotsTraceChannelsOneAndTwoButMarkAllZeros) {
-    ScopeState state;
-    state.ChannelMode = 2;
-    state.ChannelOn = {true, true, true, true};
-    ScopeCanvas canvas;
-    drawScreen(canvas, state, {});
-    for (int k = 1; k <= 4; ++k) {
-        EXPECT_EQ(inked(canvas, channelInk(k), 12, 0, 612, 387).empty(), k > 2) << "trace " << k;
-        EXPECT_FALSE(inked(canvas, channelInk(k), 0, 0, 10, 410).empty()) << "zero marker " << k;
+TEST(ScopeDrawing, OnlyFourChannelShotsTraceChannelsThreeAndFourButAllMarkTheirZeros) {
+    for (int mode : {2, 3, 4, 5}) {
+        ScopeState state;
+        state.ChannelMode = mode;
+        state.ChannelOn = {true, true, true, true};
+        ScopeCanvas canvas;
+        drawScreen(canvas, state, {});
+        for (int k = 1; k <= 4; ++k) {
+            EXPECT_EQ(inked(canvas, channelInk(k), 12, 0, 612, 387).empty(), k > 2 && mode != 4)
+                << "mode " << mode << ", trace " << k;
+            EXPECT_FALSE(inked(canvas, channelInk(k), 0, 0, 10, 410).empty())
+                << "mode " << mode << ", zero " << k;
+        }
     }
 }
 
