@@ -186,6 +186,36 @@ TEST(ScopeDrawing, PenLinesLeaveOutTheirEnd) {
     }
 }
 
+// Whatever part of a rectangle lies off the screen is dropped, not wrapped into
+// the neighbouring row or written past the canvas.
+TEST(ScopeDrawing, FillsAreCutAtTheScreensEdges) {
+    constexpr int w = ScopeCanvas::kWidth, h = ScopeCanvas::kHeight;
+    struct Case {
+        const char* name;
+        int left, top, right, bottom;
+        int insideLeft, insideTop, insideRight, insideBottom; // what is filled
+    };
+    const Case cases[] = {
+        {"past the left edge", -3, 2, 4, 5, 0, 2, 4, 5},
+        {"past the right edge", w - 2, 2, w + 3, 5, w - 2, 2, w, 5},
+        {"past the top and bottom", 5, -4, 8, h + 4, 5, 0, 8, h},
+        {"all around", -10, -10, w + 10, h + 10, 0, 0, w, h},
+        {"wholly to the right", w + 1, 0, w + 9, 5, 0, 0, 0, 0},
+        {"wholly to the left", -9, 0, -1, 5, 0, 0, 0, 0},
+        {"wholly below", 0, h, 5, h + 5, 0, 0, 0, 0},
+        {"right before left", 9, 0, 5, 5, 0, 0, 0, 0},
+    };
+    for (const Case& c : cases) {
+        ScopeCanvas canvas;
+        canvas.fillRect(c.left, c.top, c.right, c.bottom, Ink::Cursor);
+        Pixels expected;
+        for (int y = c.insideTop; y < c.insideBottom; ++y)
+            for (int x = c.insideLeft; x < c.insideRight; ++x)
+                expected.insert({x, y});
+        EXPECT_EQ(inked(canvas, Ink::Cursor), expected) << c.name;
+    }
+}
+
 TEST(ScopeDrawing, ZeroMarkerIsAGroundSymbolWithAnArrow) {
     ScopeState state;
     state.ChannelOn = {false, false, true, false};
@@ -218,15 +248,19 @@ TEST(ScopeDrawing, ZeroMarkerIsAGroundSymbolWithAnArrow) {
     EXPECT_TRUE(inked(edge, Ink::Channel2).empty());
 }
 
-TEST(ScopeDrawing, TwoChannelShotsTraceChannelsOneAndTwoButMarkAllZeros) {
-    ScopeState state;
-    state.ChannelMode = 2;
-    state.ChannelOn = {true, true, true, true};
-    ScopeCanvas canvas;
-    drawScreen(canvas, state, {});
-    for (int k = 1; k <= 4; ++k) {
-        EXPECT_EQ(inked(canvas, channelInk(k), 12, 0, 612, 387).empty(), k > 2) << "trace " << k;
-        EXPECT_FALSE(inked(canvas, channelInk(k), 0, 0, 10, 410).empty()) << "zero marker " << k;
+TEST(ScopeDrawing, OnlyFourChannelShotsTraceChannelsThreeAndFourButAllMarkTheirZeros) {
+    for (int mode : {2, 3, 4, 5}) {
+        ScopeState state;
+        state.ChannelMode = mode;
+        state.ChannelOn = {true, true, true, true};
+        ScopeCanvas canvas;
+        drawScreen(canvas, state, {});
+        for (int k = 1; k <= 4; ++k) {
+            EXPECT_EQ(inked(canvas, channelInk(k), 12, 0, 612, 387).empty(), k > 2 && mode != 4)
+                << "mode " << mode << ", trace " << k;
+            EXPECT_FALSE(inked(canvas, channelInk(k), 0, 0, 10, 410).empty())
+                << "mode " << mode << ", zero " << k;
+        }
     }
 }
 

@@ -96,24 +96,29 @@ TEST(ScopeSource, CopyTakesTheCellsSettingsAndCaptions) {
     EXPECT_EQ(scope->TimebaseText, "Timebase : 1 \u00b5s / Div");
 }
 
+// Only a two-channel shot leaves channels 3 and 4 of the copy alone; the mode
+// travels with it so that the drawing traces them only for a four-channel shot.
 TEST(ScopeSource, ATwoChannelShotLeavesChannelsThreeAndFourAlone) {
     ShotBench four;
     four.fill(3, [](int) { return 90; });
     four.fill(4, [](int) { return 100; });
     four.transfer();
-    ShotBench two;
-    two.state.ChannelCount = 2;
-    two.fill(1, [](int) { return 50; });
-    two.fill(3, [](int) { return 200; }); // in memory, but not part of a two-channel shot
-    two.transfer();
+    for (int channelCount : {2, 3, 4}) {
+        SCOPED_TRACE(channelCount);
+        ShotBench next;
+        next.state.ChannelCount = channelCount;
+        next.fill(1, [](int) { return 50; });
+        next.fill(3, [](int) { return 200; }); // in memory, but not part of a two-channel shot
+        next.transfer();
 
-    auto scope = std::make_unique<ScopeState>();
-    copyShot(four.record, *scope);
-    copyShot(two.record, *scope);
-    EXPECT_EQ(scope->Samples[0][10], 40);
-    EXPECT_EQ(scope->Samples[2][10], 120);
-    EXPECT_EQ(scope->Samples[3][10], 140);
-    EXPECT_EQ(scope->ChannelMode, 2);
+        auto scope = std::make_unique<ScopeState>();
+        copyShot(four.record, *scope);
+        copyShot(next.record, *scope);
+        EXPECT_EQ(scope->Samples[0][10], 40);
+        EXPECT_EQ(scope->Samples[2][10], channelCount == 2 ? 120 : 340);
+        EXPECT_EQ(scope->Samples[3][10], channelCount == 2 ? 140 : -60);
+        EXPECT_EQ(scope->ChannelMode, channelCount);
+    }
 }
 
 } // namespace

@@ -46,6 +46,9 @@ TEST(ShotAnalysis, Waveforms) {
         // Sum from sample 9 to 69: three periods (+20 each) and raw[69] = 100 (-20).
         {"square starting low", [](int i) { return squareWave(i, 0); }, 200, 120, 40, 40, 200, 168, 120, 72,
          {8, 9, 10}, {20, 19, 18}, {28, 29, 30}, {40, 39, 38}, {68, 69, 70}, {80, 79, 78}, 40, 61},
+        // Sample 0 exactly on Level1 still starts low: the same chain and sum as above.
+        {"first sample on Level1", [](int i) { return i == 0 ? 168 : squareWave(i, 0); }, 200, 120, 40, 40, 200,
+         168, 120, 72, {8, 9, 10}, {20, 19, 18}, {28, 29, 30}, {40, 39, 38}, {68, 69, 70}, {80, 79, 78}, 40, 61},
         // Starts high: fall first; the cycle search starts at sample 40, already above
         // Level3, so the first cycle's rise sits at 40 for all three levels and the third
         // fall completes it; later cycles replace it up to 78/90.

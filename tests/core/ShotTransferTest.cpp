@@ -127,6 +127,19 @@ TEST(ShotTransfer, Labels) {
     }
 }
 
+// Carried for later readers (the FFT's interpolation starts from HeaderValue1);
+// the transfer itself makes nothing of them.
+TEST(ShotTransfer, TrailerFieldsTravelWithTheShot) {
+    ShotBench bench;
+    bench.state.TrailerValue = 0xBEEF;
+    bench.state.TriggerPoint = 1234;
+    bench.state.AuxFlag = true;
+    bench.transfer();
+    EXPECT_EQ(bench.record.HeaderValue1, 0xBEEF);
+    EXPECT_EQ(bench.record.TriggerPoint, 1234);
+    EXPECT_TRUE(bench.record.AuxFlag);
+}
+
 // WindowStart comes from the instrument: whatever it says, no read leaves the block.
 TEST(ShotTransfer, ShotLengthIsBounded) {
     struct Case {

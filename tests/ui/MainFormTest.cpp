@@ -1,4 +1,5 @@
 #include "UiHelpers.h"
+#include "support/TinyFileSystem.h"
 
 #include "ui/mainwindow/FrontPanel.h"
 #include "ui/displays/DisplayWindow.h"
@@ -20,6 +21,8 @@
 #include <QToolButton>
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 namespace kavlon {
 namespace {
@@ -160,19 +163,58 @@ TEST(QuickPrintOptionsDialog, CancelKeepsAndOkayCopiesBack) {
     EXPECT_TRUE(run.settingsText().endsWith("Grid=0\nInvert=0\nColor=1\nPrintAs=1\n"));
 }
 
-TEST(MainWindowClose, AFailedWriteIsReportedAndTheWindowStillCloses) {
-    QTemporaryDir folder;
-    ASSERT_TRUE(QDir(folder.path()).mkdir("KavlonPC.INI")); // a folder where the file should be
+TEST(MainWindowClose, WhatIsNoFileIsNeitherReadNorReplaced) {
+    struct Case {
+        const char* name;
+        std::function<bool(const QString& path)> make;
+        bool (QFileInfo::*stillThere)() const;
+    };
+    const Case cases[] = {
+        {"a folder", [](const QString& path) { return QDir().mkdir(path); }, &QFileInfo::isDir},
+        {"a named pipe", [](const QString& path) { return ::mkfifo(QFile::encodeName(path), 0600) == 0; },
+         &QFileInfo::exists},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QTemporaryDir folder;
+        const QString file = folder.filePath("KavlonPC.INI");
+        ASSERT_TRUE(c.make(file));
+        ScriptedDialogs dialogs;
+        TMainForm form(folder.path(), &dialogs, test::noInstrument()); // a pipe must not hold the start
+        form.show();
+        EXPECT_EQ(form.size(), QSize(1034, 745)) << "read as no file at all: the first run's size";
+        EXPECT_TRUE(form.close()) << "closing is allowed all the same";
+        ASSERT_EQ(dialogs.errors.size(), 1u);
+        const QString path = QDir::toNativeSeparators(file);
+        EXPECT_EQ(dialogs.errors[0], "nach " + path + " kann nicht geschrieben werden");
+        EXPECT_FALSE(dialogs.errorDetails[0].isEmpty()) << "the platform's reason goes with it";
+        EXPECT_TRUE((QFileInfo(file).*c.stillThere)()) << "left alone";
+        EXPECT_FALSE(QFileInfo(file).isFile());
+        EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files).size(), 0) << "no half-written file left behind";
+    }
+}
+
+TEST(MainWindowClose, AFullDiskKeepsThePreviousFile) {
+    test::TinyFileSystem disk(64 * 1024);
+    if (!disk.mounted())
+        GTEST_SKIP() << "no full disk to try: " << disk.whyNot();
+    const QString folder = QString::fromStdString(disk.path());
+    const QByteArray before =
+        "[Main]\nLeft=0\nTop=0\nWidth=900\nHeight=700\nGrid=0\nInvert=1\nColor=1\nPrintAs=2\n";
+    writeFile(folder + "/KavlonPC.INI", before);
     ScriptedDialogs dialogs;
-    TMainForm form(folder.path(), &dialogs, test::noInstrument());
+    TMainForm form(folder, &dialogs, test::noInstrument());
     form.show();
+    ASSERT_TRUE(disk.fill());
+
     EXPECT_TRUE(form.close());
-    ASSERT_EQ(dialogs.errors.size(), 1u);
-    const QString path = QDir::toNativeSeparators(folder.filePath("KavlonPC.INI"));
-    EXPECT_EQ(dialogs.errors[0], "nach " + path + " kann nicht geschrieben werden");
-    EXPECT_FALSE(dialogs.errorDetails[0].isEmpty()) << "the platform's reason goes with it";
-    EXPECT_TRUE(QFileInfo(folder.filePath("KavlonPC.INI")).isDir());
-    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files).size(), 0) << "no half-written file left behind";
+    ASSERT_EQ(dialogs.errors.size(), 1u) << "a full disk is no silent success";
+    EXPECT_EQ(dialogs.errors[0], "nach " + folder + "/KavlonPC.INI kann nicht geschrieben werden");
+    EXPECT_FALSE(dialogs.errorDetails[0].isEmpty());
+    EXPECT_EQ(readFile(folder + "/KavlonPC.INI").toUtf8(), before) << "the previous settings survive";
+    QStringList left = QDir(folder).entryList(QDir::Files | QDir::Hidden);
+    left.sort();
+    EXPECT_EQ(left, QStringList({"KavlonPC.INI", "filler"})) << "no temporary file left behind";
 }
 
 TEST(MainWindowComposition, ControlsStartAsDesigned) {

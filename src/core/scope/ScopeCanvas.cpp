@@ -14,6 +14,8 @@ void ScopeCanvas::fillRect(int left, int top, int right, int bottom, Ink ink) {
     top = std::max(top, 0);
     right = std::min(right, kWidth);
     bottom = std::min(bottom, kHeight);
+    if (left >= right)
+        return; // wholly beside the screen, or empty: a fill across would run past the row
     for (int y = top; y < bottom; ++y)
         std::fill(m_pixels.begin() + std::ptrdiff_t(y) * kWidth + left,
                   m_pixels.begin() + std::ptrdiff_t(y) * kWidth + right, std::uint8_t(ink));

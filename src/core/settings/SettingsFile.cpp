@@ -4,6 +4,7 @@
 #include <cctype>
 #include <limits>
 #include <optional>
+#include <string>
 
 namespace kavlon {
 
@@ -38,8 +39,45 @@ int digitValue(char c, int base) {
     return v < base ? v : -1;
 }
 
-constexpr std::array<std::string_view, 8> kKeys = {"Left", "Top", "Width", "Height",
+constexpr std::array<std::string_view, 8> kKeys = {"Left", "Top",    "Width", "Height",
                                                    "Grid", "Invert", "Color", "PrintAs"};
+
+// Takes the next line off text. CR, LF and CR LF each end a line: files written
+// on other systems or by old editors must not hide the section header.
+std::string_view nextLine(std::string_view& text) {
+    const auto end = text.find_first_of("\r\n");
+    const std::string_view line = text.substr(0, end);
+    if (end == std::string_view::npos)
+        text = {};
+    else
+        text.remove_prefix(end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1));
+    return line;
+}
+
+// UTF-16 text as one byte per character. Keys, numbers and the section name are
+// all ASCII, so whatever lies beyond ASCII only has to stay different from them.
+std::string narrowUtf16(std::string_view bytes, bool bigEndian) {
+    std::string text;
+    text.reserve(bytes.size() / 2);
+    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+        const unsigned char first = static_cast<unsigned char>(bytes[i]);
+        const unsigned char second = static_cast<unsigned char>(bytes[i + 1]);
+        const unsigned unit = bigEndian ? (first << 8 | second) : (second << 8 | first);
+        text += unit < 0x80 ? char(unit) : '?';
+    }
+    return text;
+}
+
+// The text without its byte-order mark; UTF-16 is narrowed into storage first.
+std::string_view withoutByteOrderMark(std::string_view text, std::string& storage) {
+    if (text.starts_with("\xEF\xBB\xBF"))
+        return text.substr(3);
+    const bool littleEndian = text.starts_with("\xFF\xFE");
+    if (!littleEndian && !text.starts_with("\xFE\xFF"))
+        return text;
+    storage = narrowUtf16(text.substr(2), !littleEndian);
+    return storage;
+}
 
 } // namespace
 
@@ -51,7 +89,8 @@ bool parseIniInteger(std::string_view text, int& value) {
         text.remove_prefix(1);
     }
     int base = 10;
-    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X') && digitValue(text[2], 16) >= 0) {
+    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X') &&
+        digitValue(text[2], 16) >= 0) {
         base = 16;
         text.remove_prefix(2);
     }
@@ -76,19 +115,19 @@ bool parseIniInteger(std::string_view text, int& value) {
 }
 
 StoredSettings parseSettings(std::string_view text) {
+    std::string narrowed;
+    text = withoutByteOrderMark(text, narrowed);
     std::array<bool, kKeys.size()> seen{};
     std::array<std::optional<int>, kKeys.size()> found;
     bool inMain = false;
     while (!text.empty()) {
-        const auto end = text.find('\n');
-        std::string_view line = trim(text.substr(0, end));
-        text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
-
+        const std::string_view line = trim(nextLine(text));
         if (line.empty() || line.front() == ';')
             continue;
         if (line.front() == '[') {
             const auto close = line.find(']');
-            inMain = close != std::string_view::npos && equalsIgnoringCase(trim(line.substr(1, close - 1)), "Main");
+            inMain = close != std::string_view::npos &&
+                     equalsIgnoringCase(trim(line.substr(1, close - 1)), "Main");
             continue;
         }
         const auto eq = line.find('=');

@@ -12,6 +12,7 @@ struct QuickPrintOptions {
     bool Invert = false;
     bool Color = false;
     int PrintAs = Printer;
+    bool operator==(const QuickPrintOptions&) const = default;
 };
 
 // The contents of "KavlonPC.INI", section "Main".
@@ -22,12 +23,15 @@ struct StoredSettings {
     int Height = 0;
     // A file that exists but lacks a key gives grid and invert on.
     QuickPrintOptions Options{true, true, false, QuickPrintOptions::Printer};
+    bool operator==(const StoredSettings&) const = default;
 };
 
 constexpr const char* kSettingsFileName = "KavlonPC.INI";
 
 // Reads the settings from the text of an INI file. Any text is accepted: a
-// missing key, or a value that is no number, gives that key's default.
+// missing key, or a value that is no number, gives that key's default. Like the
+// platform's INI reader it takes UTF-8 and UTF-16 text with a byte-order mark,
+// and lines ended by CR, LF or both.
 StoredSettings parseSettings(std::string_view text);
 
 // One value as the INI reader takes it: decimal, or hexadecimal after "0x",

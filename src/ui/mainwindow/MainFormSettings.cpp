@@ -4,25 +4,30 @@
 #include "ui/dialogs/SettingsForm.h"
 
 #include "core/displays/DisplayNames.h"
+#include "core/settings/SettingsStorage.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QGuiApplication>
-#include <QSaveFile>
 #include <QScreen>
+
+#include <filesystem>
+#include <optional>
 
 namespace kavlon {
 
 namespace {
 
-// A settings file is a few lines; anything beyond this is not ours.
-constexpr qint64 kMaxSettingsFileSize = 64 * 1024;
+std::filesystem::path toPath(const QString& path) {
+    return std::filesystem::path(path.toStdU16String());
+}
 
 } // namespace
 
-QString TMainForm::settingsPath() const { return ProgramDirectory + kSettingsFileName; }
+QString TMainForm::settingsPath() const {
+    return ProgramDirectory + kSettingsFileName;
+}
 
 void TMainForm::FormCreate() {
     m_acquisition.State.ChannelCount = 4;
@@ -33,21 +38,18 @@ void TMainForm::FormCreate() {
     if (!ProgramDirectory.endsWith('/'))
         ProgramDirectory += '/';
 
-    QFile file(settingsPath());
-    if (!file.exists())
+    const std::optional<StoredSettings> stored = loadSettings(toPath(settingsPath()));
+    if (!stored)
         return; // first run: the designed size, every quick-print option off
-    QByteArray text;
-    if (file.open(QIODevice::ReadOnly))
-        text = file.read(kMaxSettingsFileSize);
-    const StoredSettings stored = parseSettings(std::string_view(text.constData(), std::size_t(text.size())));
 
     // Left and Top never place the window (it is centred when shown), but they
     // are applied like the platform does. Sizes are kept within the screen.
-    move(stored.Left, stored.Top);
+    move(stored->Left, stored->Top);
     const QScreen* screen = QGuiApplication::primaryScreen();
-    const QSize largest = screen ? screen->availableGeometry().size() : QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-    resize(std::clamp(stored.Width, 0, largest.width()), std::clamp(stored.Height, 0, largest.height()));
-    QuickPrintOptions = stored.Options;
+    const QSize largest =
+        screen ? screen->availableGeometry().size() : QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    resize(std::clamp(stored->Width, 0, largest.width()), std::clamp(stored->Height, 0, largest.height()));
+    QuickPrintOptions = stored->Options;
 }
 
 void TMainForm::showEvent(QShowEvent* event) {
@@ -78,15 +80,11 @@ void TMainForm::FormCloseQuery() {
     s.Width = width();
     s.Height = height();
     s.Options = QuickPrintOptions;
-    const std::string text = formatSettings(s);
-
-    // Written whole or not at all: a failure leaves the previous file as it was.
-    QSaveFile file(settingsPath());
-    const bool written = file.open(QIODevice::WriteOnly) &&
-                         file.write(text.data(), qint64(text.size())) == qint64(text.size()) && file.commit();
-    if (!written) {
+    const SaveResult result = saveSettings(toPath(settingsPath()), s);
+    if (!result.saved) {
         const QString path = QDir::toNativeSeparators(settingsPath());
-        m_dialogs->showError(this, QString("nach %1 kann nicht geschrieben werden").arg(path), file.errorString());
+        m_dialogs->showError(this, QString("nach %1 kann nicht geschrieben werden").arg(path),
+                             QString::fromLocal8Bit(result.reason));
     }
 }
 
