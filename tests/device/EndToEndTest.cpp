@@ -240,6 +240,62 @@ TEST_P(MainThreadStallTest, LosesNoFrameAndKeepsTheirOrder) {
 
 INSTANTIATE_TEST_SUITE_P(Stalls, MainThreadStallTest, ::testing::ValuesIn(kStallCases));
 
+struct ReadFailureCase {
+    const char* name;
+    int failures;
+    bool unplugged;
+    bool connectionSurvives;
+};
+
+const ReadFailureCase kReadFailureCases[] = {
+    {"one failed read", 1, false, true},
+    {"failed reads one short of the bound", TDevThread::kMaxConsecutiveReadFailures - 1, false, true},
+    {"failed reads up to the bound", TDevThread::kMaxConsecutiveReadFailures, false, false},
+    {"a failed read with the instrument gone", 0, true, false},
+};
+
+void PrintTo(const ReadFailureCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class LinkReadFailureTest : public ::testing::TestWithParam<ReadFailureCase> {};
+
+TEST_P(LinkReadFailureTest, OnlyAGoneOrPersistentlyFailingInstrumentEndsTheConnection) {
+    const ReadFailureCase& c = GetParam();
+    Link k({.paced = true, .pollInterval = 0ms});
+    k.sim.withInstrument([](SimulatedInstrument& i) { i.setScrambledOrder(true); });
+    k.connect();
+    k.control.RequestData("Data06");
+    ASSERT_TRUE(waitUntil([&] { return k.screen.progressHistory.size() > 300; }));
+    if (c.unplugged)
+        k.sim.unplug();
+    else
+        k.sim.failReads(c.failures);
+
+    if (c.connectionSurvives) {
+        k.settle(30s);
+        EXPECT_EQ(k.sim.readFailures(), std::uint64_t(c.failures));
+        EXPECT_TRUE(k.connection.reading());
+        EXPECT_EQ(k.lost, 0);
+        EXPECT_EQ(k.sim.reportsLost(), 0u);
+        ASSERT_EQ(k.screen.completedShots, std::vector<std::string>{"Data06"});
+        EXPECT_EQ(k.screen.progressHistory, progressOfOneShot()) << "every frame, once, in order";
+        k.expectShotMatchesInstrument();
+        return;
+    }
+    ASSERT_TRUE(waitUntil([&] { return k.lost == 1 && !k.connection.reading(); }));
+    if (c.unplugged)
+        EXPECT_LE(k.sim.readFailures(), 1u) << "a gone instrument is not read again";
+    else
+        EXPECT_EQ(k.sim.readFailures(), std::uint64_t(c.failures));
+    // The button follows what is plugged in now.
+    ASSERT_TRUE(waitUntil([&] { return k.button == !c.unplugged; }));
+    if (!c.unplugged)
+        k.connect();
+}
+
+INSTANTIATE_TEST_SUITE_P(ReadFailures, LinkReadFailureTest, ::testing::ValuesIn(kReadFailureCases));
+
 TEST(EndToEnd, ADialogInsideAnInterpretationLetsNoFrameIn) {
     Link k;
     k.connect();
