@@ -3,6 +3,7 @@
 #include "device/link/DeviceConnection.h"
 #include "device/simulator/SimulatedBackend.h"
 
+#include "core/acquisition/Commands.h"
 #include "core/scales/ScaleTables.h"
 
 #include "support/EventLoopWait.h"
@@ -14,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 #include <set>
 #include <thread>
 
@@ -28,8 +30,8 @@ class Screen : public test::RecordingListener {
 public:
     AcquisitionControl* control = nullptr;
     std::vector<std::string> events;
-    // Sleep 50 ms on every stallEvery-th progress step, as a busy main thread would.
-    int stallEvery = 0;
+    // Sleeps as a busy main thread would: how long, after how many sample frames.
+    std::map<std::size_t, std::chrono::milliseconds> stalls;
     // Open a local event loop for a while on a quick-print request, as a dialog would.
     bool dialogOnQuickPrint = false;
     bool insideDialog = false;
@@ -38,8 +40,8 @@ public:
     void progressPositionChanged(int position) override {
         reentered += insideDialog ? 1 : 0;
         RecordingListener::progressPositionChanged(position);
-        if (stallEvery && progressHistory.size() % std::size_t(stallEvery) == 0)
-            std::this_thread::sleep_for(50ms);
+        if (const auto stall = stalls.find(progressHistory.size()); stall != stalls.end())
+            std::this_thread::sleep_for(stall->second);
     }
     void runStateChanged(bool r) override {
         reentered += insideDialog ? 1 : 0;
@@ -82,10 +84,10 @@ struct Link {
 
     // Waits until every report sent has been interpreted, including the
     // answers to the commands the check boxes echo back.
-    void settle() {
-        ASSERT_TRUE(waitUntil([&] {
-            return sim.reportsWaiting() == 0 && sim.reportsRead() == connection.pump().interpreted();
-        }));
+    void settle(std::chrono::milliseconds timeout = 10s) {
+        ASSERT_TRUE(waitUntil(
+            [&] { return sim.reportsWaiting() == 0 && sim.reportsRead() == connection.pump().interpreted(); },
+            timeout));
     }
 
     void expectShotMatchesInstrument() {
@@ -184,17 +186,115 @@ TEST(EndToEnd, PollsAreAcknowledgedAndQuickPrintsArrive) {
     }));
 }
 
-TEST(EndToEnd, StallsOfTheMainThreadLoseNoFrame) {
-    Link k({.paced = true, .pollInterval = 0ms});
-    k.connect();
-    k.screen.stallEvery = 100;
-    k.control.RequestData("Data01");
-    ASSERT_TRUE(waitUntil([&] { return !k.screen.completedShots.empty(); }, 20s));
-    EXPECT_EQ(k.sim.reportsLost(), 0u);
-    EXPECT_EQ(k.screen.progressHistory.size(), 2048u);
-    k.expectShotMatchesInstrument();
-    EXPECT_GE(k.connection.pump().queue().highWater(), 40u) << "the stalls were absorbed by the queue";
+// The progress positions of one shot's sample frames, in the order the
+// instrument sends them (scrambled, so a lost or swapped frame shows).
+std::vector<int> progressOfOneShot() {
+    SimulatedInstrument instrument;
+    instrument.setScrambledOrder(true);
+    CommandBytes request{};
+    CmdRequestData(request);
+    instrument.receive(buildOutputReport(request, 6, SimulatedInstrument::kReportLength));
+    std::vector<int> positions;
+    while (instrument.hasFrame()) {
+        const Frame f = instrument.takeFrame();
+        if (f[0] >= frame::SampleCh1 && f[0] <= frame::SampleCh4)
+            positions.push_back(f[1] + 64 * (f[0] - frame::SampleCh1));
+    }
+    return positions;
 }
+
+struct StallCase {
+    const char* name;
+    std::map<std::size_t, std::chrono::milliseconds> stalls;
+};
+
+// Each stall outlasts the platform's own buffer of 64 reports (one a
+// millisecond) several times over, so only the receive queue can save them.
+const StallCase kStallCases[] = {
+    {"250 ms, three times", {{200, 250ms}, {900, 250ms}, {1600, 250ms}}},
+    {"3 s, once mid-shot", {{1000, 3000ms}}},
+};
+
+void PrintTo(const StallCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class MainThreadStallTest : public ::testing::TestWithParam<StallCase> {};
+
+TEST_P(MainThreadStallTest, LosesNoFrameAndKeepsTheirOrder) {
+    Link k({.paced = true, .pollInterval = 0ms});
+    k.sim.withInstrument([](SimulatedInstrument& i) { i.setScrambledOrder(true); });
+    k.connect();
+    k.screen.stalls = GetParam().stalls;
+    k.control.RequestData("Data01");
+    // Everything sent has been read and interpreted, or lost.
+    k.settle(30s);
+    EXPECT_EQ(k.sim.reportsLost(), 0u);
+    ASSERT_EQ(k.screen.completedShots, std::vector<std::string>{"Data01"});
+    EXPECT_EQ(k.screen.progressHistory, progressOfOneShot()) << "every frame, once, in order";
+    k.expectShotMatchesInstrument();
+    // The stalls really outlasted the platform's buffer: far more than its 64
+    // reports waited in the queue at once.
+    EXPECT_GT(k.connection.pump().queue().highWater(), 128u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Stalls, MainThreadStallTest, ::testing::ValuesIn(kStallCases));
+
+struct ReadFailureCase {
+    const char* name;
+    int failures;
+    bool unplugged;
+    bool connectionSurvives;
+};
+
+const ReadFailureCase kReadFailureCases[] = {
+    {"one failed read", 1, false, true},
+    {"failed reads one short of the bound", TDevThread::kMaxConsecutiveReadFailures - 1, false, true},
+    {"failed reads up to the bound", TDevThread::kMaxConsecutiveReadFailures, false, false},
+    {"a failed read with the instrument gone", 0, true, false},
+};
+
+void PrintTo(const ReadFailureCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class LinkReadFailureTest : public ::testing::TestWithParam<ReadFailureCase> {};
+
+TEST_P(LinkReadFailureTest, OnlyAGoneOrPersistentlyFailingInstrumentEndsTheConnection) {
+    const ReadFailureCase& c = GetParam();
+    Link k({.paced = true, .pollInterval = 0ms});
+    k.sim.withInstrument([](SimulatedInstrument& i) { i.setScrambledOrder(true); });
+    k.connect();
+    k.control.RequestData("Data06");
+    ASSERT_TRUE(waitUntil([&] { return k.screen.progressHistory.size() > 300; }));
+    if (c.unplugged)
+        k.sim.unplug();
+    else
+        k.sim.failReads(c.failures);
+
+    if (c.connectionSurvives) {
+        k.settle(30s);
+        EXPECT_EQ(k.sim.readFailures(), std::uint64_t(c.failures));
+        EXPECT_TRUE(k.connection.reading());
+        EXPECT_EQ(k.lost, 0);
+        EXPECT_EQ(k.sim.reportsLost(), 0u);
+        ASSERT_EQ(k.screen.completedShots, std::vector<std::string>{"Data06"});
+        EXPECT_EQ(k.screen.progressHistory, progressOfOneShot()) << "every frame, once, in order";
+        k.expectShotMatchesInstrument();
+        return;
+    }
+    ASSERT_TRUE(waitUntil([&] { return k.lost == 1 && !k.connection.reading(); }));
+    if (c.unplugged)
+        EXPECT_LE(k.sim.readFailures(), 1u) << "a gone instrument is not read again";
+    else
+        EXPECT_EQ(k.sim.readFailures(), std::uint64_t(c.failures));
+    // The button follows what is plugged in now.
+    ASSERT_TRUE(waitUntil([&] { return k.button == !c.unplugged; }));
+    if (!c.unplugged)
+        k.connect();
+}
+
+INSTANTIATE_TEST_SUITE_P(ReadFailures, LinkReadFailureTest, ::testing::ValuesIn(kReadFailureCases));
 
 TEST(EndToEnd, ADialogInsideAnInterpretationLetsNoFrameIn) {
     Link k;

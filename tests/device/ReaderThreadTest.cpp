@@ -81,7 +81,8 @@ TEST(ReportQueue, AbortingEndsAWaitingPushWithoutQueueing) {
 
 // A device whose reads are scripted: each entry is a report length to
 // deliver (bytes 0, 1, 2, ... ) or -1 for a failure. With the script empty,
-// reads wait their timeout, or until cancelled when it can cancel.
+// reads wait their timeout, or until cancelled when it can cancel. Unless told
+// otherwise it cannot say whether its node is still there.
 class ScriptedDevice : public TJvHidDevice {
 public:
     explicit ScriptedDevice(int inputLength, bool cancellable = true)
@@ -112,13 +113,15 @@ public:
         m_cancelled = true;
         m_cv.notify_all();
     }
-    void deliver(std::initializer_list<int> lengths) {
+    bool present() const override { return stillPresent.load(); }
+    void deliver(const std::vector<int>& lengths) {
         std::lock_guard lock(m_mutex);
-        m_script.insert(m_script.end(), lengths);
+        m_script.insert(m_script.end(), lengths.begin(), lengths.end());
         m_cv.notify_all();
     }
     std::atomic<int> reads{0};
     std::atomic<std::size_t> lastBufferSize{0};
+    std::atomic<bool> stillPresent{false};
 
 private:
     std::mutex m_mutex;
@@ -169,6 +172,55 @@ TEST(TDevThread, AFailingDeviceEndsTheReaderWithoutSpinning) {
     EXPECT_EQ(queue.size(), 1u) << "what arrived before the failure is kept";
     EXPECT_EQ(device.reads.load(), 2);
 }
+
+struct FailureCase {
+    const char* name;
+    std::vector<int> script;
+    bool present;
+    bool survives;
+    std::size_t reportsKept;
+};
+
+constexpr int kBound = TDevThread::kMaxConsecutiveReadFailures;
+
+const FailureCase kFailureCases[] = {
+    {"one failure, device present", {65, -1, 65}, true, true, 2},
+    {"one short of the bound", {65, -1, -1, -1, -1, 65}, true, true, 2},
+    {"failures apart count afresh", {-1, -1, -1, -1, 65, -1, -1, -1, -1, 65}, true, true, 2},
+    {"as many as the bound in a row", {65, -1, -1, -1, -1, -1, 65}, true, false, 1},
+    {"device gone: the first failure ends it", {65, -1, 65}, false, false, 1},
+};
+
+void PrintTo(const FailureCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class ReaderFailureTest : public ::testing::TestWithParam<FailureCase> {};
+
+TEST_P(ReaderFailureTest, RetriesOnlyWhileTheDeviceIsThereAndWithinTheBound) {
+    static_assert(kBound == 5, "the scripts count on five");
+    const FailureCase& c = GetParam();
+    ScriptedDevice device(65);
+    device.stillPresent = c.present;
+    ReportQueue queue(16);
+    TDevThread reader(device, queue);
+    reader.start();
+    device.deliver(c.script);
+    if (c.survives) {
+        // The last report comes after the failures: reaching it is surviving them.
+        ASSERT_TRUE(waitFor([&] { return queue.size() == c.reportsKept; }));
+        EXPECT_TRUE(reader.isRunning());
+        EXPECT_FALSE(reader.failed());
+        reader.requestStop();
+        reader.wait();
+    } else {
+        ASSERT_TRUE(reader.wait(QDeadlineTimer(5000)));
+        EXPECT_TRUE(reader.failed());
+        EXPECT_EQ(queue.size(), c.reportsKept) << "nothing after the give-up is read";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Failures, ReaderFailureTest, ::testing::ValuesIn(kFailureCases));
 
 TEST(TDevThread, StopsPromptlyWhateverItIsWaitingFor) {
     {

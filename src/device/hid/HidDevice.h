@@ -29,7 +29,8 @@ public:
     // Reads one input report into buffer, report ID first whether or not the
     // device numbers its reports. Returns the report's length (at most the
     // buffer's size), 0 when nothing arrived within timeout, and -1 when the
-    // device cannot be read any more (removed, closed, never opened).
+    // read failed: the device may be gone (removed, closed, never opened), or
+    // only the wait was interrupted (a signal); present() tells which.
     virtual int ReadReport(std::span<std::uint8_t> buffer, std::chrono::milliseconds timeout) {
         (void)buffer;
         (void)timeout;
@@ -38,6 +39,10 @@ public:
     // Ends a ReadReport waiting in another thread early, where the device can;
     // otherwise that read returns at its timeout.
     virtual void cancelRead() {}
+
+    // The device's node is still there, so a failed read may be worth another
+    // try. A device that cannot tell counts as gone.
+    virtual bool present() const { return false; }
 
     // Where the platform finds the device; identifies it across enumerations.
     virtual std::string devicePath() const { return {}; }

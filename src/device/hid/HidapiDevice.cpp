@@ -5,6 +5,7 @@
 #include "core/link/ReportDescriptor.h"
 
 #include <climits>
+#include <filesystem>
 
 namespace kavlon {
 
@@ -47,6 +48,15 @@ bool HidapiDevice::WriteReport(std::span<const std::uint8_t> report) {
     if (!m_writeHandle || report.empty())
         return false;
     return hid_write(m_writeHandle, report.data(), report.size()) == int(report.size());
+}
+
+bool HidapiDevice::present() const {
+    // hidraw's path is the device node, which goes when the device does.
+    // Other platforms' paths are no file; there the bound on failed reads decides.
+    if (!m_info.path.starts_with("/dev/"))
+        return true;
+    std::error_code error;
+    return std::filesystem::exists(m_info.path, error);
 }
 
 int HidapiDevice::ReadReport(std::span<std::uint8_t> buffer, std::chrono::milliseconds timeout) {

@@ -21,6 +21,7 @@ public:
     bool WriteReport(std::span<const std::uint8_t> report) override;
     int ReadReport(std::span<std::uint8_t> buffer, std::chrono::milliseconds timeout) override;
     std::string devicePath() const override { return m_info.path; }
+    bool present() const override;
     bool open() override;
 
 private:

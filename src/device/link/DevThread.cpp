@@ -29,6 +29,7 @@ void TDevThread::requestStop() {
 }
 
 void TDevThread::run() {
+    m_consecutiveFailures = 0;
     while (!m_stop) {
         ReportLength = ReadDevice.Caps().InputReportByteLength;
         // A device with longer reports than the instrument's is read whole; only
@@ -39,9 +40,14 @@ void TDevThread::run() {
 
         const int got = ReadDevice.ReadReport(ReportBuffer, kReadTimeout);
         if (got < 0) {
-            m_failed = true;
-            return;
+            if (givesUpAfterFailure()) {
+                m_failed = true;
+                return;
+            }
+            // The report it was waiting for stays with the platform: read again.
+            continue;
         }
+        m_consecutiveFailures = 0;
         if (got == 0)
             continue;
         const auto report = std::span<const std::uint8_t>(ReportBuffer)
@@ -49,6 +55,10 @@ void TDevThread::run() {
         if (!m_queue.push(InputReport::from(report, ReportLength)))
             return; // stopped while the queue was full
     }
+}
+
+bool TDevThread::givesUpAfterFailure() {
+    return !ReadDevice.present() || ++m_consecutiveFailures >= kMaxConsecutiveReadFailures;
 }
 
 } // namespace kavlon

@@ -81,6 +81,8 @@ struct SimulatedLink {
     std::uint64_t plugGeneration = 1;
     std::uint64_t read = 0;
     std::uint64_t lost = 0;
+    int failuresToInject = 0;
+    std::uint64_t failedReads = 0;
     std::vector<HidDeviceInfo> before;
     std::vector<HidDeviceInfo> after;
     std::function<void()> watcher;
@@ -123,7 +125,11 @@ public:
         std::unique_lock lock(m_link->mutex);
         for (;;) {
             if (!alive())
-                return -1;
+                return fail();
+            if (m_link->failuresToInject > 0) {
+                --m_link->failuresToInject;
+                return fail();
+            }
             if (m_cancel) {
                 m_cancel = false;
                 return 0;
@@ -142,6 +148,11 @@ public:
         }
     }
 
+    bool present() const override {
+        std::lock_guard lock(m_link->mutex);
+        return alive();
+    }
+
     void cancelRead() override {
         {
             std::lock_guard lock(m_link->mutex);
@@ -152,6 +163,11 @@ public:
 
 private:
     bool alive() const { return m_link->plugged && m_link->plugGeneration == m_generation; }
+    // With the link's mutex held.
+    int fail() {
+        ++m_link->failedReads;
+        return -1;
+    }
 
     std::shared_ptr<SimulatedLink> m_link;
     const std::uint64_t m_generation;
@@ -255,6 +271,19 @@ void SimulatedBackend::setOtherDevices(std::vector<HidDeviceInfo> before, std::v
     std::lock_guard lock(m_link->mutex);
     m_link->before = std::move(before);
     m_link->after = std::move(after);
+}
+
+void SimulatedBackend::failReads(int count) {
+    {
+        std::lock_guard lock(m_link->mutex);
+        m_link->failuresToInject = count;
+    }
+    m_link->changed.notify_all();
+}
+
+std::uint64_t SimulatedBackend::readFailures() const {
+    std::lock_guard lock(m_link->mutex);
+    return m_link->failedReads;
 }
 
 std::uint64_t SimulatedBackend::reportsRead() const {

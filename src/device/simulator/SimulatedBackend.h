@@ -44,6 +44,11 @@ public:
     void unplug();
     void plugIn();
     bool pluggedIn() const;
+    // The next count reads fail while the instrument stays plugged in, as
+    // reads whose wait a signal interrupted do; a waiting read fails at once.
+    void failReads(int count);
+    // Reads that failed, injected or because the instrument was gone.
+    std::uint64_t readFailures() const;
     // Devices listed before and after the instrument, in that order.
     void setOtherDevices(std::vector<HidDeviceInfo> before, std::vector<HidDeviceInfo> after);
 
