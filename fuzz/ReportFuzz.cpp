@@ -27,10 +27,7 @@ public:
     ShotRecord record;
     bool transferred = false;
 
-    void voltsLabelChanged(int channel, std::string_view text) override {
-        check(channel >= 1 && channel <= kChannels);
-        m_inputs.voltsLabelCaptions[std::size_t(channel - 1)] = text;
-    }
+    void voltsLabelChanged(int channel, std::string_view) override { check(channel >= 1 && channel <= kChannels); }
     void shotCompleted(const std::string&) override {
         transferShot(control->State, record, m_inputs);
         checkRecord(record, control->State);
