@@ -73,6 +73,12 @@ void AcquisitionControl::CalcVoltage_Label() {
     }
 }
 
+void AcquisitionControl::startState() {
+    State.ChannelCount = 4;
+    releaseDisplayNumbers();
+    DemoMode = false;
+}
+
 void AcquisitionControl::takeDisplayNumber(int number) {
     if (number >= 0 && number < kDisplaySlotCount)
         State.DisplaySlots[std::size_t(number)] = number;

@@ -45,6 +45,10 @@ public:
     // Sets the four volts labels from VoltsIndex and ProbeRange where the pair has one.
     void CalcVoltage_Label();
 
+    // The state the main window starts from: four channels, every display number
+    // free, no demonstration running.
+    void startState();
+
     // Display numbers in use (DisplaySlots): taken when a numbered display is created,
     // given back when it goes. Numbers outside the table are ignored.
     void takeDisplayNumber(int number);

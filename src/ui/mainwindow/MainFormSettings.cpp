@@ -30,9 +30,7 @@ QString TMainForm::settingsPath() const {
 }
 
 void TMainForm::FormCreate() {
-    m_acquisition.State.ChannelCount = 4;
-    m_acquisition.State.DisplaySlots.fill(-1);
-    m_acquisition.DemoMode = false;
+    m_acquisition.startState();
     if (ProgramDirectory.isEmpty())
         ProgramDirectory = QCoreApplication::applicationDirPath();
     if (!ProgramDirectory.endsWith('/'))

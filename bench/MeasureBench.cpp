@@ -1,0 +1,84 @@
+// What a Measure display costs for a full four-channel shot: the 22 measurements of
+// every channel, and drawing the table as a paint event does (target: both within 1 ms).
+#include "ui/displays/DisplayHost.h"
+#include "ui/displays/MeasureDisplay.h"
+
+#include "core/shot/ShotTransfer.h"
+
+#include <QApplication>
+#include <QImage>
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+namespace {
+
+using namespace kavlon;
+
+// A full 16,300-sample shot: square waves of different periods on four channels.
+std::unique_ptr<ShotRecord> fullShot() {
+    auto state = std::make_unique<AcquisitionState>();
+    state->TimebaseIndex = 6;
+    state->ChannelCount = 4;
+    state->ChannelOn = {true, true, true, true};
+    state->VoltsIndex = {9, 8, 5, 11};
+    state->ProbeRange = {3, 3, 3, 3};
+    state->ZeroLevel = {120, 120, 120, 120};
+    state->ReferenceLevels = {10, 50, 90};
+    for (int k = 0; k < kChannels; ++k) {
+        auto block = state->DisplaySamples(k);
+        const int period = 200 + 150 * k;
+        for (int i = 0; i < kBlockSize; ++i)
+            block[std::size_t(i)] = std::uint8_t(i % period < period / 2 ? 180 : 60);
+    }
+    auto record = std::make_unique<ShotRecord>();
+    transferShot(*state, *record, TransferInputs{});
+    return record;
+}
+
+// A host with no other displays: the Measure display is measured on its own.
+class LoneHost : public DisplayHost {
+public:
+    void removeDisplay(const QString&) override {}
+    AcquisitionControl& acquisition() override { std::abort(); }
+    QStringList sourceCandidates() const override { return {}; }
+    TMDIChild* findDisplay(const QString&) const override { return nullptr; }
+    std::optional<DataDisplayFace> findDataFace(const QString&) const override { return std::nullopt; }
+    void enableMeasureExport(const QString&) override {}
+};
+
+void BM_MeasureFourChannels(benchmark::State& bench) {
+    const auto record = fullShot();
+    MeasureCellTable cells;
+    for (auto _ : bench) {
+        MeasureSignal(takeMeasureCopy(*record), cells, ',');
+        benchmark::DoNotOptimize(cells[3][21].data());
+    }
+}
+BENCHMARK(BM_MeasureFourChannels)->Unit(benchmark::kMicrosecond);
+
+void BM_DrawTable(benchmark::State& bench) {
+    const auto record = fullShot();
+    LoneHost host;
+    TMDIChild_Math measure(host);
+    measure.copy = takeMeasureCopy(*record);
+    measure.MeasureSignal();
+    QImage picture(measure.Grid_PB->size(), QImage::Format_RGB32);
+    for (auto _ : bench) {
+        measure.Grid_PB->render(&picture);
+        benchmark::DoNotOptimize(picture.constBits());
+    }
+}
+BENCHMARK(BM_DrawTable)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
