@@ -145,6 +145,9 @@ TEST(SimulatedInstrument, SendsEveryEnabledChannelInAnyOrderAndATrailer) {
     const auto frames = drain(sim);
     ASSERT_EQ(frames.size(), 2u * 512 + 1);
     EXPECT_EQ(frames.back()[0], frame::Trailer);
+    // Reference levels are rising percentages of the swing, so edges can be timed.
+    EXPECT_EQ((std::array<int, 3>{frames.back()[24], frames.back()[25], frames.back()[26]}),
+              (std::array<int, 3>{10, 50, 90}));
     std::array<std::set<int>, 4> offsets;
     std::array<std::array<std::uint8_t, kBlockSize>, 4> memory{};
     bool inOrder = true;

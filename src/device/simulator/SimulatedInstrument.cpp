@@ -277,8 +277,10 @@ void SimulatedInstrument::queueShot() {
     }
     Frame trailer{};
     trailer[0] = frame::Trailer;
-    for (std::size_t i = 0; i < 3; ++i)
-        trailer[24 + i] = std::uint8_t(m_settings.zeroLevel[i]);
+    // The reference levels are percentages of the swing, low to high, at which the
+    // analysis times every edge.
+    constexpr std::array<std::uint8_t, 3> kReferencePercent = {10, 50, 90};
+    std::copy(kReferencePercent.begin(), kReferencePercent.end(), trailer.begin() + 24);
     m_pending.push_back(trailer);
 }
 
