@@ -81,8 +81,9 @@ TEST(ChartAxis, TicksAndTheirLabels) {
         const TickFormat format = linearTickFormat(c.lo, c.hi, -2);
         for (std::size_t i = 0; i < ticks.size(); ++i) {
             EXPECT_NEAR(ticks[i].value, c.ticks[i], 1e-9);
-            if (c.lo != c.hi)
+            if (c.lo != c.hi) {
                 EXPECT_EQ(tickLabel(ticks[i].value, format, c.lo, c.hi), c.labels[i]);
+            }
         }
     }
     EXPECT_EQ(tickLabel(0.5, linearTickFormat(0, 30, -2), 0, 30, ','), "0,5");

@@ -83,11 +83,13 @@ TEST_F(WindowBehaviour, NewDisplaysShowWhollyAndStepAcrossTheArea) {
         i % 3 == 0 ? form.Scope_TBClick() : i % 3 == 1 ? form.Data_TBClick() : form.Measure_TBClick();
         TMDIChild* display = form.childDisplays().last();
         SCOPED_TRACE(display->windowTitle().toStdString());
-        if (display->width() <= area.width() && display->height() <= area.height())
+        if (display->width() <= area.width() && display->height() <= area.height()) {
             EXPECT_TRUE(area.contains(display->geometry())) << display->x() << "," << display->y();
+        }
         EXPECT_FALSE(places.contains(display->pos())) << "stacked on an earlier display";
-        if (!places.isEmpty())
+        if (!places.isEmpty()) {
             EXPECT_NE(display->pos(), places.last());
+        }
         places << display->pos();
     }
     EXPECT_EQ(places.first(), QPoint(0, 0));
@@ -119,9 +121,10 @@ TEST_F(WindowBehaviour, CascadeKeepsSizesAndTilingKeepsFixedDisplaysApart) {
     const auto displays = form.childDisplays();
     for (TMDIChild* a : displays)
         for (TMDIChild* b : displays)
-            if (a != b)
+            if (a != b) {
                 EXPECT_FALSE(a->geometry().intersects(b->geometry()))
                     << a->windowTitle().toStdString() << " and " << b->windowTitle().toStdString();
+            }
     EXPECT_EQ(displays[0]->width(), TMDIChild_Data::kFourChannelWidth);
     EXPECT_EQ(displays[1]->size(), sizes[1]);
 }

@@ -52,16 +52,18 @@ bool ChartAxis::setLogarithmic(bool on) {
     return m_log;
 }
 
-int ChartAxis::toPixel(double value, int low, int high) const {
+double ChartAxis::pixelOf(double value, int low, int high) const {
     const double from = position(*this, m_lo);
     const double to = position(*this, m_hi);
     if ((m_log && !(value > kLogAxisFloor)) || std::isnan(value) || from == to)
         return low;
     const double pixel = low + (position(*this, value) - from) * (high - low) / (to - from);
     constexpr double kLimit = std::numeric_limits<int>::max();
-    if (std::isnan(pixel))
-        return low;
-    return int(std::nearbyint(std::clamp(pixel, -kLimit, kLimit)));
+    return std::isnan(pixel) ? double(low) : std::clamp(pixel, -kLimit, kLimit);
+}
+
+int ChartAxis::toPixel(double value, int low, int high) const {
+    return int(std::nearbyint(pixelOf(value, low, high)));
 }
 
 double ChartAxis::fromPixel(int pixel, int low, int high) const {
@@ -172,6 +174,39 @@ std::string tickLabel(double value, const TickFormat& format, double lo, double 
     if (text.size() > 14)
         text.resize(14);
     return text;
+}
+
+bool clipSegment(double& x1, double& y1, double& x2, double& y2, double left, double top, double right,
+                 double bottom) {
+    for (double v : {x1, y1, x2, y2})
+        if (!std::isfinite(v))
+            return false;
+    // Liang-Barsky: the part of the segment's parameter range inside every edge.
+    const double dx = x2 - x1;
+    const double dy = y2 - y1;
+    double t0 = 0.0, t1 = 1.0;
+    const double p[4] = {-dx, dx, -dy, dy};
+    const double q[4] = {x1 - left, right - x1, y1 - top, bottom - y1};
+    for (int i = 0; i < 4; ++i) {
+        if (p[i] == 0.0) {
+            if (q[i] < 0.0)
+                return false;
+            continue;
+        }
+        const double t = q[i] / p[i];
+        if (p[i] < 0.0)
+            t0 = std::max(t0, t);
+        else
+            t1 = std::min(t1, t);
+        if (t0 > t1)
+            return false;
+    }
+    const double sx = x1, sy = y1;
+    x1 = sx + t0 * dx;
+    y1 = sy + t0 * dy;
+    x2 = sx + t1 * dx;
+    y2 = sy + t1 * dy;
+    return true;
 }
 
 } // namespace kavlon

@@ -30,6 +30,8 @@ public:
     // The pixel of a value on an axis drawn from pixel `low` (at lo) to `high` (at hi),
     // rounded, limited to the int range; a value the axis cannot show lands on `low`.
     int toPixel(double value, int low, int high) const;
+    // The same before rounding: finite, within the int range.
+    double pixelOf(double value, int low, int high) const;
     // The value at a pixel, for mouse positions.
     double fromPixel(int pixel, int low, int high) const;
 
@@ -66,5 +68,10 @@ TickFormat logTickFormat(double lo, double hi);
 // 1e-14 of the range's size from zero is written as zero.
 std::string tickLabel(double value, const TickFormat& format, double lo, double hi,
                       char decimalSeparator = '.');
+
+// A line from (x1, y1) to (x2, y2) cut to the rectangle [left, right] x [top, bottom];
+// false when nothing of it lies inside or a coordinate is not finite.
+bool clipSegment(double& x1, double& y1, double& x2, double& y2, double left, double top, double right,
+                 double bottom);
 
 } // namespace kavlon
