@@ -1,0 +1,88 @@
+#include "ShotTestSupport.h"
+
+#include "core/spectrum/SpectrumSamples.h"
+#include "core/spectrum/SpectrumTables.h"
+
+#include <gtest/gtest.h>
+
+namespace kavlon {
+namespace {
+
+using test::ShotBench;
+
+TEST(SpectrumTables, RangesUnitsAndStepsByTimebase) {
+    struct Case {
+        int e;
+        double lo, hi;
+        const char* unit;
+        double step;
+    };
+    const Case cases[] = {
+        {0, 40, 4000, "MHz", 0.00004}, {3, 5, 400, "MHz", 0.0004},    {10, 0.5, 2, "MHz", 0.0001},
+        {11, 0.5, 1, "kHz", 0.0002},   {12, 0.5, 400, "kHz", 0.0004}, {20, 0.5, 1, "kHz", 0.0002},
+        {21, 0.5, 400, "Hz", 0.0004},  {28, 0.5, 2, "Hz", 0.0001},    {30, 0.5, 400, "mHz", 0.0004},
+        {31, 0.5, 200, "mHz", 0.001},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.e);
+        EXPECT_EQ(frequencyRange(c.e)->lo, c.lo);
+        EXPECT_EQ(frequencyRange(c.e)->hi, c.hi);
+        EXPECT_EQ(*frequencyUnit(c.e), c.unit);
+        EXPECT_EQ(*frequencyStep(c.e), c.step);
+    }
+    for (int outside : {-1, 32})
+        EXPECT_FALSE(frequencyRange(outside) || frequencyUnit(outside) || frequencyStep(outside));
+    EXPECT_EQ(spectrumValueRange(1)->hi, 50000);
+    EXPECT_FALSE(spectrumValueRange(7));
+}
+
+TEST(SpectrumSamples, RowsFollowTheReadingStepAndEmptyCellsKeepSamples) {
+    ShotBench bench;
+    bench.state.TimeStepIndex = 3; // reading step 2.5
+    bench.state.ChannelOn = {true, false, true, true};
+    for (int k = 1; k <= 4; ++k)
+        bench.fill(k, [](int i) { return i; });
+    bench.transfer();
+    auto samples = std::make_unique<SpectrumSamples>();
+    samples->x[1][1] = 123.0;
+    readSpectrumSamples(bench.record, 512, *samples);
+    // Rows 2, 4, 7, 9, 12: samples 0, 2, 5, 7, 10.
+    const int read[] = {0, 2, 5, 7, 10};
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(samples->x[0][std::size_t(i)], 2.0 * read[i] - 60) << i;
+    EXPECT_EQ(samples->x[1][1], 123.0) << "a disabled channel's cells are empty";
+    // Past the 100-sample shot the cells are empty too.
+    EXPECT_EQ(samples->x[0][100], 0.0);
+}
+
+TEST(SpectrumSamples, UpsamplingRepeatsTheInputStaysInRangeAndInsideTheSamples) {
+    InterpolationTable table;
+    std::vector<int> input(20, 0);
+    for (std::size_t i = 10; i < input.size(); ++i)
+        input[i] = 255; // a full-scale step rings past both ends of the raw range
+    std::vector<int> output(60);
+    ASSERT_EQ(interpolate(table, input, 5, 14, output), 60u);
+    for (int a = 5; a <= 14; ++a)
+        EXPECT_EQ(output[std::size_t(6 * (a - 5))], input[std::size_t(a)]) << a;
+    for (int v : output) {
+        EXPECT_GE(v, 0);
+        EXPECT_LE(v, 255);
+    }
+    // Just after the step the taps sum to 272: held at the top, not wrapped to 16.
+    EXPECT_EQ(output[6 * (10 - 5) + 1], 255);
+
+    // Timebase 3 from a HeaderValue1 far past the samples read: positions take the
+    // nearest sample, so a constant shot stays about constant and nothing is read outside.
+    ShotSettings shot;
+    shot.TimebaseIndex = 3;
+    shot.HeaderValue1 = 1000000;
+    auto samples = std::make_unique<SpectrumSamples>();
+    for (auto& x : samples->x)
+        std::fill(x.begin(), x.end(), 2.0 * 100 - 60);
+    interpolateFastTimebase(shot, 512, table, *samples);
+    for (int i : {0, 300, 600})
+        EXPECT_NEAR(samples->x[0][std::size_t(i)], 140.0, 2.0) << i;
+}
+
+} // namespace
+} // namespace kavlon
