@@ -1,4 +1,5 @@
 #include "ShotTestSupport.h"
+#include "support/SheetReader.h"
 
 #include "core/export/BiffWriter.h"
 #include "core/export/ExportSheet.h"
@@ -23,9 +24,10 @@ namespace kavlon {
 namespace {
 
 namespace fs = std::filesystem;
+using test::Cell;
+using test::readLabels;
+using test::Sheet;
 using test::ShotBench;
-using Cell = std::pair<int, int>; // row, column
-using Sheet = std::map<Cell, std::string>;
 
 std::string bytesOf(std::initializer_list<int> bytes) {
     std::string out;
@@ -53,41 +55,6 @@ struct Collected {
         return bytes;
     }
 };
-
-// Reads a record stream back: the labels by cell (in ANSI), failing on anything but
-// one BOF first, LABELs, and one EOF last.
-Sheet readLabels(const std::string& bytes) {
-    auto u16 = [&](std::size_t at) {
-        return int(std::uint8_t(bytes[at])) | int(std::uint8_t(bytes[at + 1])) << 8;
-    };
-    Sheet sheet;
-    std::size_t at = 0;
-    int index = 0;
-    bool ended = false;
-    while (at + 4 <= bytes.size() && !ended) {
-        const int type = u16(at);
-        const std::size_t length = std::size_t(u16(at + 2));
-        const std::string data = bytes.substr(at + 4, length);
-        EXPECT_EQ(data.size(), length) << "record " << index << " runs past the end";
-        if (index == 0)
-            EXPECT_EQ(type, 0x0809);
-        else if (type == 0x000A)
-            ended = true;
-        else if (type == 0x0204 && length >= 8) {
-            EXPECT_EQ(std::size_t(u16(at + 10)), length - 8);
-            const Cell cell{u16(at + 4), u16(at + 6)};
-            EXPECT_FALSE(sheet.count(cell))
-                << "cell " << cell.first << "," << cell.second << " written twice";
-            sheet[cell] = data.substr(8);
-        } else
-            ADD_FAILURE() << "record " << index << " of type " << type;
-        at += 4 + length;
-        ++index;
-    }
-    EXPECT_TRUE(ended);
-    EXPECT_EQ(at, bytes.size()) << "bytes after EOF";
-    return sheet;
-}
 
 TEST(BiffRecords, BytesOfEachRecord) {
     struct Case {
