@@ -95,14 +95,6 @@ TEST(BiffRecords, LongTextsAreCutAndBlocksStayWhole) {
     EXPECT_GT(out.blocks, 9);
 }
 
-TEST(BiffRecords, ARefusedBlockFailsTheWriting) {
-    int offered = 0;
-    BiffWriter writer([&](std::string_view) { return ++offered == 1; }, 64);
-    for (int i = 0; i < 40; ++i)
-        writer.writeLabel(0, i, "text");
-    EXPECT_FALSE(writer.finish());
-}
-
 // A record to export: a ShotBench shot with n rows, and Measure cells that name
 // their place ("M1 I 3": display M1, channel I, row 3).
 struct Export {
@@ -186,20 +178,6 @@ TEST(ExportSheet, ChannelCountsDecideTheTableAndSettingsColumns) {
         row3.insert(settings);
         EXPECT_EQ(columnsOf(sheet, 3), row3);
     }
-}
-
-TEST(ExportSheet, HeadingRowsAndEmptyCells) {
-    Export e(4, {true, false, true, false});
-    const Sheet sheet = e.sheet();
-    EXPECT_EQ(sheet.at({0, 0}), "");
-    EXPECT_EQ(sheet.at({0, 1}), "CH I");
-    EXPECT_EQ(sheet.at({0, 2}), "CH I");
-    EXPECT_EQ(sheet.at({1, 0}), "Number");
-    EXPECT_EQ(sheet.at({1, 1}), "Value");
-    EXPECT_EQ(sheet.at({1, 2}), "Voltage");
-    EXPECT_EQ(sheet.at({2, 0}), "0");
-    EXPECT_EQ(sheet.at({2, 3}), "") << "channel II is off";
-    EXPECT_NE(sheet.at({2, 5}), "");
 }
 
 TEST(ExportSheet, MeasureBlocksOfMatchingDisplaysOnly) {
