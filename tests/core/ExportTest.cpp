@@ -1,5 +1,6 @@
 #include "ShotTestSupport.h"
 #include "support/SheetReader.h"
+#include "support/TinyFileSystem.h"
 
 #include "core/export/BiffWriter.h"
 #include "core/export/ExportSheet.h"
@@ -388,6 +389,25 @@ TEST(ExportFile, AFailedExportLeavesNoFileAndTheEarlierOneAsItWas) {
             }
         }
     }
+}
+
+TEST(ExportFile, AReallyFullDiskLeavesTheEarlierFileAndNothingElse) {
+    // A full export is some 2.4 MB; this disk holds 1 MB.
+    const test::TinyFileSystem disk(1024 * 1024);
+    if (!disk.mounted())
+        GTEST_SKIP() << "no full disk to try: " << disk.whyNot();
+    const fs::path path = fs::path(disk.path()) / "mine.xls";
+    std::ofstream(path, std::ios::binary) << "an earlier export";
+    Export e(4, {true, true, true, true}, 16300);
+
+    const ExportResult result = exportSheet(path, e.contents);
+    EXPECT_FALSE(result.result.saved);
+    EXPECT_EQ(result.result.reason, std::generic_category().message(ENOSPC));
+    EXPECT_EQ(readText(path), "an earlier export");
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(disk.path()))
+        names.insert(entry.path().filename().string());
+    EXPECT_EQ(names, std::set<std::string>{"mine.xls"});
 }
 
 TEST(ExportFile, GeneratedNamesTakeTheFirstFreeNumberAndNeverATakenOne) {
