@@ -46,6 +46,9 @@ public:
     TMDIChild* findDisplay(const QString&) const override { return nullptr; }
     std::optional<DataDisplayFace> findDataFace(const QString&) const override { return std::nullopt; }
     void enableMeasureExport(const QString&) override {}
+    std::vector<MeasureDisplayFace> measureFaces() const override { return {}; }
+    QString programDirectory() const override { return {}; }
+    UserDialogs& dialogs() override { std::abort(); }
 };
 
 void BM_MeasureFourChannels(benchmark::State& bench) {

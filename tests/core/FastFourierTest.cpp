@@ -79,8 +79,9 @@ TEST(FastFourier, KnownSignalsGiveTheirLines) {
         EXPECT_NEAR(f.SineTerms(c.line), c.sine, 1e-12);
         EXPECT_NEAR(f.PowerSpec(c.line), c.power, 1e-9);
         for (int k = 0; k <= N / 2; ++k)
-            if (k != c.line)
+            if (k != c.line) {
                 EXPECT_NEAR(f.Magnitude(k), 0.0, 1e-12) << k;
+            }
         if (c.line != 0) {
             EXPECT_NEAR(f.MaxMagnitude(), c.magnitude, 1e-12);
             EXPECT_NEAR(f.MaxPower(), c.power, 1e-9);

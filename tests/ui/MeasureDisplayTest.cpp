@@ -74,8 +74,9 @@ TEST_F(MeasureWindow, TheShownChannelsDecideSizeColumnsAndPhaseRows) {
         for (int x : c.columns) {
             EXPECT_TRUE(written(table, x, 0)) << x;
             EXPECT_TRUE(written(table, x, 17)) << x;
-            if (table.height() > 21 * 19)
+            if (table.height() > 21 * 19) {
                 EXPECT_EQ(written(table, x, 18), c.phaseRows) << x;
+            }
         }
         EXPECT_FALSE(written(table, c.columns.back() + 121, 0)) << "no column past the shown channels";
         measure->close();

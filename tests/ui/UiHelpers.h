@@ -28,6 +28,13 @@ public:
         errorDetails.push_back(detail);
     }
     QString chooseOpenFile(QWidget*, const QString&) override { return fileToOpen; }
+    // What the save dialog answers, and the folders it was started in.
+    QString fileToSave;
+    std::vector<QString> saveFolders;
+    QString chooseSaveFile(QWidget*, const QString& folder, const QString&, const QString&) override {
+        saveFolders.push_back(folder);
+        return fileToSave;
+    }
     bool runModal(QDialog& dialog) override {
         dialog.show();
         const bool confirmed = onModal(dialog);

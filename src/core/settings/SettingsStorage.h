@@ -1,10 +1,10 @@
 #pragma once
 
+#include "core/files/AtomicFile.h"
 #include "core/settings/SettingsFile.h"
 
 #include <cstddef>
 #include <filesystem>
-#include <functional>
 #include <optional>
 #include <string>
 
@@ -19,15 +19,6 @@ constexpr std::size_t kMaxSettingsFileSize = 1024 * 1024;
 // that is there but cannot be read gives every key its default, as an empty
 // file does.
 std::optional<StoredSettings> loadSettings(const std::filesystem::path& path);
-
-// Writes up to size bytes of data to the open file fd as the platform's write()
-// does: the count written, or -1 with errno set. Tests put a full disk in its place.
-using BlockWrite = std::function<std::ptrdiff_t(int fd, const char* data, std::size_t size)>;
-
-struct SaveResult {
-    bool saved = false;
-    std::string reason; // why not, in the platform's words
-};
 
 // Replaces the settings file at path whole or not at all: the text goes to a
 // new file beside it, which takes the old one's place only once every byte is

@@ -16,6 +16,10 @@ public:
     virtual QString chooseOpenFile(QWidget* parent, const QString& filter) = 0;
     // Runs a dialog modally; true when it was confirmed.
     virtual bool runModal(QDialog& dialog) = 0;
+    // A file to write, starting in folder; a name typed without an extension gets
+    // defaultSuffix. An empty text when the user cancels.
+    virtual QString chooseSaveFile(QWidget* parent, const QString& folder, const QString& defaultSuffix,
+                                   const QString& filter) = 0;
 };
 
 class DesktopDialogs : public UserDialogs {
@@ -23,6 +27,8 @@ public:
     void showError(QWidget* parent, const QString& text, const QString& detail) override;
     QString chooseOpenFile(QWidget* parent, const QString& filter) override;
     bool runModal(QDialog& dialog) override;
+    QString chooseSaveFile(QWidget* parent, const QString& folder, const QString& defaultSuffix,
+                           const QString& filter) override;
 };
 
 } // namespace kavlon

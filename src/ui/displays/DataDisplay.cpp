@@ -101,6 +101,7 @@ TMDIChild_Data::TMDIChild_Data(DisplayHost& host) : TMDIChild(host, "Data", new 
     DataSG->setGeometry(4, kGridTop, kFourChannelGridWidth, 377);
 
     connect(RefreshBtn, &QPushButton::clicked, this, &TMDIChild_Data::RefreshBtnClick);
+    connect(ExportBtn, &QPushButton::clicked, this, [this] { ExportBtnClick(ExportBtn); });
     FormCreate();
 }
 

@@ -3,10 +3,13 @@
 #include "ui/displays/DataDisplayFace.h"
 #include "ui/displays/DisplayWindow.h"
 
+#include "core/export/SheetFile.h"
 #include "core/shot/ShotRecord.h"
 
 #include <array>
+#include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 
 class QCheckBox;
@@ -57,9 +60,21 @@ public:
     // Takes the completed shot into this display.
     void TransferRequestData(const AcquisitionState& state);
 
+    // SaveDialog1: the spreadsheet file the user names.
+    static constexpr const char* kExportSuffix = "xls";
+    static constexpr const char* kExportFilter = "Microsoft Excel (*.xls)";
+    static constexpr const char* kExportFolder = "exports";
+    // How many generated names there are (QV_00000.xls on); a test may make do with fewer.
+    int exportNameCount = kExportNameCount;
+
 public slots:
     void RefreshBtnClick();
     void FormResize();
+    // Writes the table, the settings and the matching Measure displays' results to a
+    // spreadsheet file: named by the user when sender is ExportBtn, otherwise the next
+    // free number in the "exports" folder. True when a file was written; a failure is
+    // shown to the user and leaves no file.
+    bool ExportBtnClick(QObject* sender);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -70,6 +85,9 @@ private:
     // The labels show the texts the record keeps.
     void showLabels();
     QLabel* label(QWidget* parent, const QString& name, int left, int top);
+    // Where an export goes and whether it may replace what has that name; nothing
+    // when the export ends here (cancelled, or no name to be had).
+    std::optional<std::filesystem::path> exportTarget(QObject* sender, bool& replace);
 
     std::unique_ptr<ShotTableModel> m_model;
     bool m_resizing = false;

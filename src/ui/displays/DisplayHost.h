@@ -1,16 +1,19 @@
 #pragma once
 
 #include "ui/displays/DataDisplayFace.h"
+#include "ui/displays/MeasureDisplayFace.h"
 
 #include <QString>
 #include <QStringList>
 
 #include <optional>
+#include <vector>
 
 namespace kavlon {
 
 class AcquisitionControl;
 class TMDIChild;
+class UserDialogs;
 
 // What a display may ask of the main window that holds it.
 class DisplayHost {
@@ -27,6 +30,13 @@ public:
     virtual std::optional<DataDisplayFace> findDataFace(const QString& caption) const = 0;
     // A Measure display has measured this Data display's shot: it may export them now.
     virtual void enableMeasureExport(const QString& caption) = 0;
+    // The read-only faces of the open Measure displays, in child order.
+    virtual std::vector<MeasureDisplayFace> measureFaces() const = 0;
+    // The program's directory, with its trailing separator; generated files go below
+    // it when it is writable (see outputRoot).
+    virtual QString programDirectory() const = 0;
+    // The dialogs that would block, which tests replace.
+    virtual UserDialogs& dialogs() = 0;
 };
 
 } // namespace kavlon

@@ -131,6 +131,10 @@ void TMDIChild_Math::ComboBox1Change() {
     MeasureSignal();
 }
 
+MeasureDisplayFace TMDIChild_Math::face() const {
+    return {windowTitle(), ComboBox1->chosen(), MeasureCells};
+}
+
 void TMDIChild_Math::MeasureSignal() {
     kavlon::MeasureSignal(copy, MeasureCells, localeDecimalSeparator());
     Grid_PBPaint();

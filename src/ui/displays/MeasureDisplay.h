@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ui/displays/DisplayWindow.h"
+#include "ui/displays/MeasureDisplayFace.h"
 
 #include "core/measure/MeasureSignal.h"
 
@@ -32,6 +33,9 @@ public:
 
     // The designed client area, wider by what the source box needed.
     QSize designClientSize() const { return {322 + m_shift, 497}; }
+
+    // What the other displays may read of this one.
+    MeasureDisplayFace face() const;
 
     // Fills the cells of the enabled channels from the copy and redraws.
     void MeasureSignal();

@@ -99,6 +99,9 @@ public:
     TMDIChild* findDisplay(const QString& caption) const override;
     std::optional<DataDisplayFace> findDataFace(const QString& caption) const override;
     void enableMeasureExport(const QString& caption) override;
+    std::vector<MeasureDisplayFace> measureFaces() const override;
+    QString programDirectory() const override { return ProgramDirectory; }
+    UserDialogs& dialogs() override { return *m_dialogs; }
     // Entries of the display list a source box offers, in list order.
     QStringList sourceCandidates() const override;
     void removeDisplay(const QString& caption) override;

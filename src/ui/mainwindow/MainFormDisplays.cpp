@@ -95,6 +95,14 @@ void TMainForm::enableMeasureExport(const QString& caption) {
         data->incMeasureCB->setEnabled(true);
 }
 
+std::vector<MeasureDisplayFace> TMainForm::measureFaces() const {
+    std::vector<MeasureDisplayFace> faces;
+    for (TMDIChild* display : childDisplays())
+        if (const auto* measure = qobject_cast<const TMDIChild_Math*>(display))
+            faces.push_back(measure->face());
+    return faces;
+}
+
 QStringList TMainForm::sourceCandidates() const {
     QStringList entries;
     for (int i = 0; i < m_panel->ListBox1->count(); ++i) {

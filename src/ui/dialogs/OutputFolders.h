@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+namespace kavlon {
+
+// Where the program puts what it generates (the "exports" and "images" folders): below
+// the program's directory when that is writable, otherwise below the user's own data
+// folder. The file dialogs for them start there too. Every generated path goes
+// through here.
+QString outputRoot(const QString& programDirectory);
+
+// The folder `name` below the output root, created with its parents when missing, with
+// a trailing separator; empty, and the platform's reason in error, when it cannot be.
+QString outputFolder(const QString& programDirectory, const QString& name, QString* error = nullptr);
+
+} // namespace kavlon

@@ -1,0 +1,106 @@
+// The Data display's spreadsheet export: choosing the file and gathering what goes in.
+#include "ui/displays/DataDisplay.h"
+
+#include "ui/dialogs/OutputFolders.h"
+#include "ui/dialogs/UserDialogs.h"
+#include "ui/displays/ShotTableModel.h"
+
+#include "core/export/SheetFile.h"
+
+#include <QCheckBox>
+#include <QDateTime>
+#include <QDir>
+#include <QLocale>
+#include <QPushButton>
+#include <QRegularExpression>
+
+#include <deque>
+
+namespace kavlon {
+
+namespace {
+
+std::filesystem::path toPath(const QString& path) {
+    return std::filesystem::path(path.toStdU16String());
+}
+
+QString shown(const std::filesystem::path& path) {
+    return QDir::toNativeSeparators(QString::fromStdU16String(path.u16string()));
+}
+
+// The user's short date and long time. The long time format of some locales carries
+// the time zone's name, which a time stamp in a sheet does without.
+std::string exportDateTime(const QDateTime& now, const QLocale& locale) {
+    QString timeFormat = locale.timeFormat(QLocale::LongFormat);
+    timeFormat.remove(QRegularExpression("\\s*\\bt+\\b"));
+    const QString text = locale.toString(now.date(), QLocale::ShortFormat) + ' ' +
+                         locale.toString(now.time(), timeFormat.trimmed());
+    return text.toStdString();
+}
+
+} // namespace
+
+std::optional<std::filesystem::path> TMDIChild_Data::exportTarget(QObject* sender, bool& replace) {
+    UserDialogs& dialogs = m_host.dialogs();
+    QString why;
+    const QString folder = outputFolder(m_host.programDirectory(), kExportFolder, &why);
+    if (sender == ExportBtn) {
+        // The user chose the name and was asked before an existing file is replaced.
+        replace = true;
+        const QString chosen = dialogs.chooseSaveFile(this, folder, kExportSuffix, kExportFilter);
+        if (chosen.isEmpty())
+            return std::nullopt;
+        return toPath(chosen);
+    }
+    replace = false;
+    if (folder.isEmpty()) {
+        const QString wanted = outputRoot(m_host.programDirectory()) + kExportFolder;
+        dialogs.showError(this, QString("Cannot create the folder %1").arg(QDir::toNativeSeparators(wanted)),
+                          why);
+        return std::nullopt;
+    }
+    const auto name = firstFreeExportName(toPath(folder), exportNameCount);
+    if (!name) {
+        // Taking the last name again would destroy an earlier export.
+        dialogs.showError(this,
+                          QString("Every export name from %1 to %2 is taken in %3; nothing was exported.")
+                              .arg(QString::fromStdString(exportFileName(0)),
+                                   QString::fromStdString(exportFileName(exportNameCount - 1)),
+                                   QDir::toNativeSeparators(folder)),
+                          "Move or delete earlier exports to make room.");
+        return std::nullopt;
+    }
+    return name;
+}
+
+bool TMDIChild_Data::ExportBtnClick(QObject* sender) {
+    bool replace = true;
+    const auto path = exportTarget(sender, replace);
+    if (!path)
+        return false;
+
+    const std::string caption = windowTitle().toStdString();
+    const std::string dateTime = exportDateTime(QDateTime::currentDateTime(), QLocale::system());
+    ExportContents contents;
+    contents.record = &record;
+    contents.dataCaption = caption;
+    contents.includeMeasures = incMeasureCB->isChecked();
+    contents.dateTime = dateTime;
+    contents.decimalSeparator = localeDecimalSeparator();
+    // The texts the contents point into live as long as the export.
+    const std::vector<MeasureDisplayFace> faces = m_host.measureFaces();
+    std::deque<std::string> texts;
+    for (const MeasureDisplayFace& face : faces) {
+        const std::string& measureCaption = texts.emplace_back(face.caption.toStdString());
+        const std::string& source = texts.emplace_back(face.source.toStdString());
+        contents.measures.push_back({measureCaption, source, &face.cells});
+    }
+
+    const ExportResult result = exportSheet(*path, contents, replace ? Existing::Replace : Existing::Keep);
+    if (!result.result.saved)
+        m_host.dialogs().showError(this, QString("Cannot write %1").arg(shown(*path)),
+                                   QString::fromLocal8Bit(result.result.reason));
+    return result.result.saved;
+}
+
+} // namespace kavlon

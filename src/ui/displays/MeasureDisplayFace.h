@@ -1,0 +1,18 @@
+#pragma once
+
+#include "core/measure/MeasureSignal.h"
+
+#include <QString>
+
+namespace kavlon {
+
+// All that other displays may read of a Measure display: its caption, the text of its
+// source box and its result cells. Read it where it is handed out; the display may
+// close once control returns.
+struct MeasureDisplayFace {
+    QString caption;
+    QString source;
+    const MeasureCellTable& cells;
+};
+
+} // namespace kavlon
