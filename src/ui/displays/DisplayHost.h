@@ -10,7 +10,9 @@
 namespace kavlon {
 
 class AcquisitionControl;
+class PicturePrinter;
 class TMDIChild;
+class UserDialogs;
 
 // What a display may ask of the main window that holds it.
 class DisplayHost {
@@ -27,6 +29,13 @@ public:
     virtual std::optional<DataDisplayFace> findDataFace(const QString& caption) const = 0;
     // A Measure display has measured this Data display's shot: it may export them now.
     virtual void enableMeasureExport(const QString& caption) = 0;
+    // The dialogs and the printer a display's operations use.
+    virtual UserDialogs& dialogs() = 0;
+    virtual PicturePrinter& printer() = 0;
+    // The quick-print option "Print as ...": 0 printer, 1 BMP, 2 JPEG.
+    virtual int printAsOption() const = 0;
+    // The folder the program runs from; generated files go below it.
+    virtual QString programDirectory() const = 0;
 };
 
 } // namespace kavlon
