@@ -1,6 +1,7 @@
 #include "ScopeFixture.h"
 
 #include "ui/dialogs/GeneratedPaths.h"
+#include "ui/picture/PictureEncoding.h"
 
 #include "core/picture/PictureLayout.h"
 
@@ -275,6 +276,24 @@ TEST_F(ScopePrint, TheQuickPrintsKindIsKeptAndAKindThatIsNoneDoesNothing) {
     EXPECT_EQ(bench.dialogs.saveRequests.size(), 1u);
     EXPECT_FALSE(QFile::exists(bench.folder.filePath("printed.pdf")));
     EXPECT_TRUE(bench.dialogs.errors.empty());
+}
+
+// libjpeg ends the program on an error unless told otherwise: a picture it
+// refuses must come back as its message.
+TEST(JpegEncoding, APictureTheLibraryRefusesGivesItsMessageAndNoBytes) {
+    struct Case {
+        QImage picture;
+        const char* words;
+    };
+    const Case cases[] = {
+        {QImage(), "Empty JPEG image"},
+        {QImage(70000, 1, QImage::Format_RGB32), "Maximum supported image dimension is 65500 pixels"},
+    };
+    for (const Case& c : cases) {
+        const EncodedPicture encoded = encodeJpeg(c.picture);
+        EXPECT_TRUE(encoded.bytes.isEmpty());
+        EXPECT_TRUE(encoded.error.contains(c.words)) << encoded.error.toStdString();
+    }
 }
 
 TEST_F(ScopePrint, GeneratedFilesGoBesideTheProgramOrElseBelowTheUsersData) {

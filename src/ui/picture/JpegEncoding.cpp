@@ -75,7 +75,7 @@ bool compress(const Rows& rows, unsigned char** out, unsigned long* size, ErrorT
 
 EncodedPicture encodeJpeg(const QImage& picture) {
     const QImage rgb = picture.convertToFormat(QImage::Format_RGB888);
-    if (rgb.isNull())
+    if (rgb.isNull() && !picture.isNull())
         return {{}, "Not enough memory for the picture."};
     ErrorTrap trap{};
     unsigned char* out = nullptr;
