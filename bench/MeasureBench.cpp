@@ -47,8 +47,10 @@ public:
     std::optional<DataDisplayFace> findDataFace(const QString&) const override { return std::nullopt; }
     void enableMeasureExport(const QString&) override {}
     std::vector<MeasureDisplayFace> measureFaces() const override { return {}; }
-    QString programDirectory() const override { return {}; }
     UserDialogs& dialogs() override { std::abort(); }
+    PicturePrinter& printer() override { std::abort(); }
+    int printAsOption() const override { return 0; }
+    QString programDirectory() const override { return {}; }
 };
 
 void BM_MeasureFourChannels(benchmark::State& bench) {

@@ -74,11 +74,11 @@ TEST_F(DataExport, TheButtonWritesTheChosenFileWithTheMeasuresOfThisDisplayOnly)
         SCOPED_TRACE(c.name);
         data->incMeasureCB->setChecked(c.include);
         bench.dialogs.fileToSave = bench.folder.filePath("chosen.xls");
-        bench.dialogs.saveFolders.clear();
+        bench.dialogs.saveRequests.clear();
         data->ExportBtn->click();
         EXPECT_EQ(bench.dialogs.errors.size(), 0u);
-        ASSERT_EQ(bench.dialogs.saveFolders.size(), 1u);
-        EXPECT_EQ(bench.dialogs.saveFolders[0], bench.folder.path() + "/exports/")
+        ASSERT_EQ(bench.dialogs.saveRequests.size(), 1u);
+        EXPECT_EQ(bench.dialogs.saveRequests[0].folder, bench.folder.path() + "/exports/")
             << "the dialog starts there";
 
         const Sheet sheet = readSheetFile(toPath(bench.dialogs.fileToSave));
@@ -129,7 +129,7 @@ TEST_F(DataExport, GeneratedNamesCountUpAndNeverReplaceAnEarlierExport) {
     EXPECT_TRUE(data->ExportBtnClick(nullptr));
     EXPECT_EQ(exportNames(), (std::set<std::string>{"QV_00000.xls", "QV_00001.xls"}));
     EXPECT_EQ(readSheetFile(exports() / "QV_00001.xls").at({1, 4}), "Voltage");
-    EXPECT_TRUE(bench.dialogs.saveFolders.empty()) << "no dialog for a generated name";
+    EXPECT_TRUE(bench.dialogs.saveRequests.empty()) << "no dialog for a generated name";
 
     // Every name taken (of three, to spare the disk 100,000 files): the export ends
     // with a message and the last name's file stays as it was.

@@ -7,6 +7,7 @@
 
 #include <QCoreApplication>
 #include <QDialog>
+#include <QPrinter>
 #include <QTemporaryDir>
 
 #include <functional>
@@ -21,6 +22,9 @@ public:
     std::vector<QString> errors;
     std::vector<QString> errorDetails;
     QString fileToOpen;
+    // The save dialog answers with this name (empty: cancelled) and keeps what it was asked.
+    QString fileToSave;
+    std::vector<SaveFileRequest> saveRequests;
     std::function<bool(QDialog&)> onModal = [](QDialog&) { return false; };
 
     void showError(QWidget*, const QString& text, const QString& detail) override {
@@ -28,11 +32,8 @@ public:
         errorDetails.push_back(detail);
     }
     QString chooseOpenFile(QWidget*, const QString&) override { return fileToOpen; }
-    // What the save dialog answers, and the folders it was started in.
-    QString fileToSave;
-    std::vector<QString> saveFolders;
-    QString chooseSaveFile(QWidget*, const QString& folder, const QString&, const QString&) override {
-        saveFolders.push_back(folder);
+    QString chooseSaveFile(QWidget*, const SaveFileRequest& request) override {
+        saveRequests.push_back(request);
         return fileToSave;
     }
     bool runModal(QDialog& dialog) override {
@@ -71,15 +72,29 @@ inline std::unique_ptr<HidBackend> noInstrument() {
     return backend;
 }
 
+// A letter page at 300 dpi with no margins, printed into a PDF file instead of on paper.
+inline QtPicturePrinter::Setup letterPdf(const QString& path) {
+    return [path](QPrinter& printer) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(path);
+        printer.setPageSize(QPageSize(QPageSize::Letter));
+        printer.setPageMargins(QMarginsF(0, 0, 0, 0));
+        printer.setResolution(300);
+    };
+}
+
 // A main window in a folder of its own, with an instrument attached but not yet connected.
+// Nothing it prints reaches a real printer.
 struct Bench {
     QTemporaryDir folder;
     ScriptedDialogs dialogs;
+    QtPicturePrinter printer{letterPdf(folder.filePath("printed.pdf"))};
     RecordingDevice* device = nullptr;
     std::unique_ptr<TMainForm> form;
 
     Bench() {
         form = std::make_unique<TMainForm>(folder.path(), &dialogs, noInstrument());
+        form->setPrinter(&printer);
         auto owned = std::make_unique<RecordingDevice>();
         device = owned.get();
         form->deviceLink().DeviceList.push_back(std::move(owned));

@@ -43,4 +43,6 @@ QString outputFolder(const QString& programDirectory, const QString& name, QStri
     return folder;
 }
 
+std::filesystem::path toPath(const QString& path) { return std::filesystem::path(path.toStdU16String()); }
+
 } // namespace kavlon

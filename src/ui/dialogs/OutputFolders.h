@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <filesystem>
+
 namespace kavlon {
 
 // Where the program puts what it generates (the "exports" and "images" folders): below
@@ -13,5 +15,8 @@ QString outputRoot(const QString& programDirectory);
 // The folder `name` below the output root, created with its parents when missing, with
 // a trailing separator; empty, and the platform's reason in error, when it cannot be.
 QString outputFolder(const QString& programDirectory, const QString& name, QString* error = nullptr);
+
+// A path the core's file functions take, from the text the dialogs and folders give.
+std::filesystem::path toPath(const QString& path);
 
 } // namespace kavlon

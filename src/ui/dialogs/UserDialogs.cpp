@@ -17,18 +17,20 @@ QString DesktopDialogs::chooseOpenFile(QWidget* parent, const QString& filter) {
     return QFileDialog::getOpenFileName(parent, QString(), QString(), filter);
 }
 
-bool DesktopDialogs::runModal(QDialog& dialog) {
-    return dialog.exec() == QDialog::Accepted;
-}
-
-QString DesktopDialogs::chooseSaveFile(QWidget* parent, const QString& folder, const QString& defaultSuffix,
-                                       const QString& filter) {
-    QFileDialog dialog(parent, QString(), folder, filter);
+QString DesktopDialogs::chooseSaveFile(QWidget* parent, const SaveFileRequest& request) {
+    QFileDialog dialog(parent);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix(defaultSuffix);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDirectory(request.folder);
+    dialog.setDefaultSuffix(request.defaultSuffix);
+    dialog.setNameFilters(request.filters);
+    if (!request.proposedName.isEmpty())
+        dialog.selectFile(request.proposedName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
-    return dialog.selectedFiles().constFirst();
+    return dialog.selectedFiles().first();
 }
+
+bool DesktopDialogs::runModal(QDialog& dialog) { return dialog.exec() == QDialog::Accepted; }
 
 } // namespace kavlon

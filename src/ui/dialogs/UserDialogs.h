@@ -1,11 +1,22 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class QDialog;
 class QWidget;
 
 namespace kavlon {
+
+// What a save dialog offers: the folder it opens in, a name it proposes (may be
+// empty), the extension a name typed without one gets, and the filters, each
+// "description (*.ext)", the first one chosen.
+struct SaveFileRequest {
+    QString folder;
+    QString proposedName;
+    QString defaultSuffix;
+    QStringList filters;
+};
 
 // The dialogs that would block: tests replace them.
 class UserDialogs {
@@ -14,21 +25,18 @@ public:
     virtual void showError(QWidget* parent, const QString& text, const QString& detail) = 0;
     // A file to open, or an empty text when the user cancels.
     virtual QString chooseOpenFile(QWidget* parent, const QString& filter) = 0;
+    // The file to save to, or an empty text when the user cancels.
+    virtual QString chooseSaveFile(QWidget* parent, const SaveFileRequest& request) = 0;
     // Runs a dialog modally; true when it was confirmed.
     virtual bool runModal(QDialog& dialog) = 0;
-    // A file to write, starting in folder; a name typed without an extension gets
-    // defaultSuffix. An empty text when the user cancels.
-    virtual QString chooseSaveFile(QWidget* parent, const QString& folder, const QString& defaultSuffix,
-                                   const QString& filter) = 0;
 };
 
 class DesktopDialogs : public UserDialogs {
 public:
     void showError(QWidget* parent, const QString& text, const QString& detail) override;
     QString chooseOpenFile(QWidget* parent, const QString& filter) override;
+    QString chooseSaveFile(QWidget* parent, const SaveFileRequest& request) override;
     bool runModal(QDialog& dialog) override;
-    QString chooseSaveFile(QWidget* parent, const QString& folder, const QString& defaultSuffix,
-                           const QString& filter) override;
 };
 
 } // namespace kavlon

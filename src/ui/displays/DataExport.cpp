@@ -20,10 +20,6 @@ namespace kavlon {
 
 namespace {
 
-std::filesystem::path toPath(const QString& path) {
-    return std::filesystem::path(path.toStdU16String());
-}
-
 QString shown(const std::filesystem::path& path) {
     return QDir::toNativeSeparators(QString::fromStdU16String(path.u16string()));
 }
@@ -47,7 +43,7 @@ std::optional<std::filesystem::path> TMDIChild_Data::exportTarget(QObject* sende
     if (sender == ExportBtn) {
         // The user chose the name and was asked before an existing file is replaced.
         replace = true;
-        const QString chosen = dialogs.chooseSaveFile(this, folder, kExportSuffix, kExportFilter);
+        const QString chosen = dialogs.chooseSaveFile(this, {folder, {}, kExportSuffix, {kExportFilter}});
         if (chosen.isEmpty())
             return std::nullopt;
         return toPath(chosen);

@@ -12,6 +12,7 @@
 namespace kavlon {
 
 class AcquisitionControl;
+class PicturePrinter;
 class TMDIChild;
 class UserDialogs;
 
@@ -32,11 +33,13 @@ public:
     virtual void enableMeasureExport(const QString& caption) = 0;
     // The read-only faces of the open Measure displays, in child order.
     virtual std::vector<MeasureDisplayFace> measureFaces() const = 0;
-    // The program's directory, with its trailing separator; generated files go below
-    // it when it is writable (see outputRoot).
-    virtual QString programDirectory() const = 0;
-    // The dialogs that would block, which tests replace.
+    // The dialogs and the printer a display's operations use.
     virtual UserDialogs& dialogs() = 0;
+    virtual PicturePrinter& printer() = 0;
+    // The quick-print option "Print as ...": 0 printer, 1 BMP, 2 JPEG.
+    virtual int printAsOption() const = 0;
+    // The folder the program runs from; generated files go below it.
+    virtual QString programDirectory() const = 0;
 };
 
 } // namespace kavlon

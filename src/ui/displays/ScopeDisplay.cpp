@@ -160,6 +160,7 @@ void TMDIChild_Scope::connectControls() {
     connect(ColorCkB, &QCheckBox::toggled, this, &TMDIChild_Scope::ColorCkBClick);
     connect(Zoom_TB, &QComboBox::activated, this, &TMDIChild_Scope::Zoom_TBChange);
     connect(SigOff_ScrollBar, &QScrollBar::valueChanged, this, &TMDIChild_Scope::SigOff_ScrollBarChange);
+    connect(PrintBtn, &QPushButton::clicked, this, [this] { PrintBtnClick(PrintBtn); });
 }
 
 ScopeView TMDIChild_Scope::view() const {

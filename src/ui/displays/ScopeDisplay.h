@@ -2,15 +2,17 @@
 
 #include "ui/displays/DisplayWindow.h"
 
+#include "core/picture/PictureFiles.h"
 #include "core/scope/ScopeDrawing.h"
 #include "core/scope/ScopeState.h"
 #include "core/shot/ShotRecord.h"
+
+#include <QImage>
 
 class QCheckBox;
 class QComboBox;
 class QFrame;
 class QGroupBox;
-class QImage;
 class QPushButton;
 class QScrollBar;
 
@@ -28,6 +30,8 @@ public:
     explicit TMDIChild_Scope(DisplayHost& host);
 
     ScopeState state;
+    // The last picture printed or saved, kept until the next one.
+    QImage Picture;
 
     ScopeScreen* ScreenPB = nullptr;
     QFrame* Panel1 = nullptr;
@@ -42,7 +46,6 @@ public:
     QCheckBox* CursorHCkB = nullptr;
     QCheckBox* CursorVCkB = nullptr;
     QComboBox* Zoom_TB = nullptr;
-    // Its action comes with printing and saving pictures.
     QPushButton* PrintBtn = nullptr;
     QScrollBar* SigOff_ScrollBar = nullptr;
 
@@ -59,6 +62,10 @@ public slots:
     void ComboBox1Change();
     void Zoom_TBChange(int index);
     void SigOff_ScrollBarChange();
+    // Prints or saves the screen as a picture, as state.PrintKind says. The Print
+    // button takes the kind from the settings first; the program's own callers
+    // (the quick print) set it beforehand.
+    void PrintBtnClick(QObject* Sender = nullptr);
 
 private:
     void buildPanel(QWidget* client);
@@ -66,6 +73,8 @@ private:
     void connectControls();
     void fillZoomBox();
     ScopeView view() const;
+    void printPicture();
+    void savePicture(const PictureFileType& type);
 };
 
 } // namespace kavlon

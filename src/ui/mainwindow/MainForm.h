@@ -2,6 +2,7 @@
 
 #include "ui/displays/DisplayHost.h"
 #include "ui/dialogs/UserDialogs.h"
+#include "ui/picture/PicturePrinter.h"
 
 #include "core/acquisition/AcquisitionControl.h"
 #include "core/settings/SettingsFile.h"
@@ -100,8 +101,12 @@ public:
     std::optional<DataDisplayFace> findDataFace(const QString& caption) const override;
     void enableMeasureExport(const QString& caption) override;
     std::vector<MeasureDisplayFace> measureFaces() const override;
-    QString programDirectory() const override { return ProgramDirectory; }
     UserDialogs& dialogs() override { return *m_dialogs; }
+    PicturePrinter& printer() override { return *m_printer; }
+    int printAsOption() const override { return QuickPrintOptions.PrintAs; }
+    QString programDirectory() const override { return ProgramDirectory; }
+    // Pictures go to this printer from now on; null means the default printer.
+    void setPrinter(PicturePrinter* printer) { m_printer = printer ? printer : &m_defaultPrinter; }
     // Entries of the display list a source box offers, in list order.
     QStringList sourceCandidates() const override;
     void removeDisplay(const QString& caption) override;
@@ -153,6 +158,8 @@ private:
 
     DesktopDialogs m_desktopDialogs;
     UserDialogs* m_dialogs;
+    QtPicturePrinter m_defaultPrinter;
+    PicturePrinter* m_printer = &m_defaultPrinter;
     // Each of these outlives the ones after it; the connection stops the reader
     // before the devices go.
     std::unique_ptr<HidBackend> m_backend;

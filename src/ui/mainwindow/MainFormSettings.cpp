@@ -1,6 +1,8 @@
 // Start-up, the settings file, the quick-print options and closing.
 #include "ui/mainwindow/MainForm.h"
 
+#include "ui/dialogs/OutputFolders.h"
+
 #include "ui/dialogs/SettingsForm.h"
 
 #include "core/displays/DisplayNames.h"
@@ -16,14 +18,6 @@
 #include <optional>
 
 namespace kavlon {
-
-namespace {
-
-std::filesystem::path toPath(const QString& path) {
-    return std::filesystem::path(path.toStdU16String());
-}
-
-} // namespace
 
 QString TMainForm::settingsPath() const {
     return ProgramDirectory + kSettingsFileName;
