@@ -2,9 +2,11 @@
 
 #include "ui/displays/DisplayHost.h"
 #include "ui/dialogs/UserDialogs.h"
+#include "ui/mainwindow/QuickPrint.h"
 #include "ui/picture/PicturePrinter.h"
 
 #include "core/acquisition/AcquisitionControl.h"
+#include "core/displays/DisplayNames.h"
 #include "core/settings/SettingsFile.h"
 #include "device/link/DeviceConnection.h"
 #include "device/link/DeviceLink.h"
@@ -40,6 +42,7 @@ class TSettingsForm;
 // displays inside. It owns the acquisition, the device link and the options.
 class TMainForm : public QMainWindow, public DisplayHost, private ReceiveListener {
     Q_OBJECT
+    friend class QuickPrint;
 public:
     // programDirectory holds the settings file; empty means the program's own directory.
     // Without a backend the window works with the real HID devices.
@@ -134,7 +137,10 @@ private:
     void buildToolBar();
     void buildActions();
     void buildMenus();
-    void createNumberedDisplay(std::string_view kindWord, const std::function<TMDIChild*(const QString&)>& create);
+    // A display named by its kind word and the first free number, unless `limit`
+    // displays are open already.
+    TMDIChild* createNumberedDisplay(std::string_view kindWord, const std::function<TMDIChild*(const QString&)>& create,
+                                     int limit = kMaxDisplays);
     template <class Display> Display* adopt(const QString& caption);
     void placeNewDisplay(TMDIChild* display);
     void cascade();
@@ -169,6 +175,7 @@ private:
     DeviceConnection m_connection;
     QMdiArea* m_mdiArea = nullptr;
     FrontPanel* m_panel = nullptr;
+    QuickPrint m_quickPrint{*this};
     bool m_shown = false;
     bool m_tearingDown = false;
 };

@@ -113,16 +113,17 @@ QStringList TMainForm::sourceCandidates() const {
     return entries;
 }
 
-void TMainForm::createNumberedDisplay(std::string_view kindWord,
-                                      const std::function<TMDIChild*(const QString&)>& create) {
+TMDIChild* TMainForm::createNumberedDisplay(std::string_view kindWord,
+                                            const std::function<TMDIChild*(const QString&)>& create, int limit) {
     const int open = int(childDisplays().size());
-    if (open >= kMaxDisplays)
-        return;
+    if (open >= limit)
+        return nullptr;
     const int number = chooseDisplayNumber(m_acquisition.State.DisplaySlots, open);
     const QString name = QString::fromStdString(displayName(kindWord, number));
-    create(name);
+    TMDIChild* display = create(name);
     m_panel->ListBox1->addItem(name);
     m_acquisition.takeDisplayNumber(number);
+    return display;
 }
 
 void TMainForm::Data_TBClick() {

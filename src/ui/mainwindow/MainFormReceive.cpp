@@ -66,8 +66,8 @@ void TMainForm::shotCompleted(const std::string& requestName) {
     settleRequest(m_acquisition.State, anyDisplay);
 }
 
-void TMainForm::quickPrintRequested(int) {}
+void TMainForm::quickPrintRequested(int mode) { m_quickPrint.requested(mode); }
 
-void TMainForm::quickPrintShotDelivered() {}
+void TMainForm::quickPrintShotDelivered() { m_quickPrint.shotDelivered(); }
 
 } // namespace kavlon
