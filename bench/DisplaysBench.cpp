@@ -6,7 +6,7 @@
 #include "ui/displays/FFTDisplay.h"
 #include "ui/displays/MeasureDisplay.h"
 
-#include "core/shot/ShotTransfer.h"
+#include "FullShot.h"
 
 #include <QApplication>
 #include <QImage>
@@ -19,26 +19,6 @@ namespace {
 
 using namespace kavlon;
 
-// A full 16,300-sample shot: square waves of different periods on four channels.
-std::unique_ptr<ShotRecord> fullShot() {
-    auto state = std::make_unique<AcquisitionState>();
-    state->TimebaseIndex = 6;
-    state->ChannelCount = 4;
-    state->ChannelOn = {true, true, true, true};
-    state->VoltsIndex = {9, 8, 5, 11};
-    state->ProbeRange = {3, 3, 3, 3};
-    state->ZeroLevel = {120, 120, 120, 120};
-    state->ReferenceLevels = {10, 50, 90};
-    for (int k = 0; k < kChannels; ++k) {
-        auto block = state->DisplaySamples(k);
-        const int period = 200 + 150 * k;
-        for (int i = 0; i < kBlockSize; ++i)
-            block[std::size_t(i)] = std::uint8_t(i % period < period / 2 ? 180 : 60);
-    }
-    auto record = std::make_unique<ShotRecord>();
-    transferShot(*state, *record, TransferInputs{});
-    return record;
-}
 
 // A host with no other displays: each display is measured on its own.
 class LoneHost : public DisplayHost {
@@ -57,7 +37,7 @@ public:
 };
 
 void BM_MeasureFourChannels(benchmark::State& bench) {
-    const auto record = fullShot();
+    const auto record = bench::fullShotRecord();
     MeasureCellTable cells;
     for (auto _ : bench) {
         MeasureSignal(takeMeasureCopy(*record), cells, ',');
@@ -67,7 +47,7 @@ void BM_MeasureFourChannels(benchmark::State& bench) {
 BENCHMARK(BM_MeasureFourChannels)->Unit(benchmark::kMicrosecond);
 
 void BM_DrawTable(benchmark::State& bench) {
-    const auto record = fullShot();
+    const auto record = bench::fullShotRecord();
     LoneHost host;
     TMDIChild_Math measure(host);
     measure.copy = takeMeasureCopy(*record);
@@ -81,7 +61,7 @@ void BM_DrawTable(benchmark::State& bench) {
 BENCHMARK(BM_DrawTable)->Unit(benchmark::kMicrosecond);
 
 void BM_ComputeSpectraAndDraw(benchmark::State& bench) {
-    const auto record = fullShot();
+    const auto record = bench::fullShotRecord();
     LoneHost host;
     TMDIChild_FFT fft(host);
     fft.shot = *record;

@@ -2,7 +2,7 @@
 // few hundred write calls): the sheet into memory alone, and the whole export to a file,
 // temporary name, sync and rename included.
 #include "core/export/SheetFile.h"
-#include "core/shot/ShotTransfer.h"
+#include "FullShot.h"
 
 #include <benchmark/benchmark.h>
 
@@ -17,28 +17,10 @@ namespace {
 
 using namespace kavlon;
 
-std::unique_ptr<ShotRecord> fullShot() {
-    auto state = std::make_unique<AcquisitionState>();
-    state->TimebaseIndex = 6; // 16,300 samples
-    state->ChannelCount = 4;
-    state->ChannelOn = {true, true, true, true};
-    state->VoltsIndex = {9, 8, 5, 11};
-    state->ProbeRange = {3, 3, 3, 3};
-    state->ZeroLevel = {120, 120, 120, 120};
-    state->ReferenceLevels = {10, 50, 90};
-    for (int k = 0; k < kChannels; ++k) {
-        auto block = state->DisplaySamples(k);
-        for (int i = 0; i < kBlockSize; ++i)
-            block[std::size_t(i)] = std::uint8_t(40 + (i * (k + 3)) % 180);
-    }
-    auto record = std::make_unique<ShotRecord>();
-    transferShot(*state, *record, TransferInputs{});
-    return record;
-}
 
 // A shot with one Measure display's block, as the Data display hands it over.
 struct FullExport {
-    std::unique_ptr<ShotRecord> record = fullShot();
+    std::unique_ptr<ShotRecord> record = bench::fullShotRecord();
     MeasureCellTable cells;
     ExportContents contents;
     FullExport() {

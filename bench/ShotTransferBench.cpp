@@ -1,7 +1,7 @@
 // What a Data display costs: the transfer of a full four-channel shot with its analysis
 // (target 5 ms), the bytes the record holds (target 1 MB), and making the cell texts of
 // one screenful and of the whole table (the export path).
-#include "core/shot/ShotTransfer.h"
+#include "FullShot.h"
 
 #include <benchmark/benchmark.h>
 
@@ -59,33 +59,6 @@ namespace {
 
 using namespace kavlon;
 
-// A full 16,300-sample shot on four channels: square waves of different periods with
-// sloped edges and a little noise, so the analysis walks many cycles.
-std::unique_ptr<AcquisitionState> fullShot() {
-    auto state = std::make_unique<AcquisitionState>();
-    state->TimebaseIndex = 6;
-    state->WindowStart = 0;
-    state->ChannelCount = 4;
-    state->ChannelOn = {true, true, true, true};
-    state->VoltsIndex = {9, 8, 5, 11};
-    state->ProbeRange = {3, 6, 3, 9};
-    state->ZeroLevel = {128, 120, 140, 100};
-    state->ReferenceLevels = {20, 50, 80};
-    unsigned noise = 12345;
-    for (int c = 0; c < kChannels; ++c) {
-        const int period = 150 + 70 * c;
-        auto block = state->DisplaySamples(c);
-        for (int i = 0; i < kBlockSize; ++i) {
-            noise = noise * 1103515245u + 12345u;
-            const int phase = i % period;
-            int v = phase < period / 2 ? 40 + phase : 210 - (phase - period / 2);
-            v = std::clamp(v, 40, 200) + int((noise >> 16) % 5);
-            block[std::size_t(i)] = std::uint8_t(v);
-        }
-    }
-    state->VoltsPerDivText = {"1 V / Div", "5 V / Div", "50 mV / Div", "500 V / Div"};
-    return state;
-}
 
 TransferInputs windowInputs() {
     TransferInputs inputs;
@@ -94,7 +67,7 @@ TransferInputs windowInputs() {
 }
 
 void BM_TransferFullShot(benchmark::State& bench) {
-    const auto state = fullShot();
+    const auto state = bench::fullShotState();
     const auto inputs = windowInputs();
     auto record = std::make_unique<ShotRecord>();
     for (auto _ : bench) {
@@ -107,7 +80,7 @@ void BM_TransferFullShot(benchmark::State& bench) {
 BENCHMARK(BM_TransferFullShot)->Unit(benchmark::kMicrosecond);
 
 void BM_RecordBytes(benchmark::State& bench) {
-    const auto state = fullShot();
+    const auto state = bench::fullShotState();
     const auto inputs = windowInputs();
     std::size_t heap = 0;
     std::size_t selfReported = 0;
@@ -134,7 +107,7 @@ std::size_t makeTexts(const ShotRecord& record, int first, int rows) {
 }
 
 void BM_ScreenfulTexts(benchmark::State& bench) {
-    const auto state = fullShot();
+    const auto state = bench::fullShotState();
     auto record = std::make_unique<ShotRecord>();
     transferShot(*state, *record, windowInputs());
     constexpr int kVisibleRows = 377 / 16 + 1; // the designed grid height at 16 pixels a row
@@ -145,7 +118,7 @@ void BM_ScreenfulTexts(benchmark::State& bench) {
 BENCHMARK(BM_ScreenfulTexts)->Unit(benchmark::kMicrosecond);
 
 void BM_WholeTableTexts(benchmark::State& bench) {
-    const auto state = fullShot();
+    const auto state = bench::fullShotState();
     auto record = std::make_unique<ShotRecord>();
     transferShot(*state, *record, windowInputs());
     const int rows = record->Cells.rowCount();

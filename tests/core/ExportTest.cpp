@@ -1,4 +1,5 @@
 #include "ShotTestSupport.h"
+#include "support/ScratchFolder.h"
 #include "support/SheetReader.h"
 #include "support/TinyFileSystem.h"
 
@@ -302,31 +303,7 @@ TEST(ExportSheet, GoldenTwoChannelSheetWithOneBlock) {
     EXPECT_EQ(actual, golden) << "written for comparison to " << ::testing::TempDir();
 }
 
-// A folder of the test's own, removed afterwards.
-class Scratch {
-public:
-    Scratch() {
-        char dir[] = "/tmp/kavlon-export-XXXXXX";
-        if (!::mkdtemp(dir))
-            throw std::runtime_error("no scratch folder");
-        m_path = dir;
-    }
-    ~Scratch() {
-        std::error_code ignored;
-        fs::permissions(m_path, fs::perms::owner_all, fs::perm_options::add, ignored);
-        fs::remove_all(m_path, ignored);
-    }
-    const fs::path& path() const { return m_path; }
-    std::set<std::string> names() const {
-        std::set<std::string> names;
-        for (const auto& entry : fs::directory_iterator(m_path))
-            names.insert(entry.path().filename().string());
-        return names;
-    }
-
-private:
-    fs::path m_path;
-};
+using Scratch = test::ScratchFolder;
 
 std::ptrdiff_t fails(int error) {
     errno = error;

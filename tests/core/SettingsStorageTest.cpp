@@ -1,4 +1,5 @@
 #include "core/settings/SettingsStorage.h"
+#include "support/ScratchFolder.h"
 #include "support/TinyFileSystem.h"
 
 #include <gtest/gtest.h>
@@ -29,29 +30,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A folder of the test's own, removed afterwards.
-class Scratch {
+// A scratch folder with the settings file's place in it.
+class Scratch : public test::ScratchFolder {
 public:
-    Scratch() {
-        char dir[] = "/tmp/kavlon-settings-XXXXXX";
-        if (!::mkdtemp(dir))
-            throw std::runtime_error("no scratch folder");
-        m_path = dir;
-    }
-    ~Scratch() {
-        std::error_code ignored;
-        fs::remove_all(m_path, ignored);
-    }
-    fs::path file() const { return m_path / kSettingsFileName; }
-    std::set<std::string> names() const {
-        std::set<std::string> names;
-        for (const auto& entry : fs::directory_iterator(m_path))
-            names.insert(entry.path().filename().string());
-        return names;
-    }
-
-private:
-    fs::path m_path;
+    fs::path file() const { return path() / kSettingsFileName; }
 };
 
 void writeBytes(const fs::path& path, const std::string& bytes) {
