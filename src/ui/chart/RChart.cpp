@@ -1,6 +1,6 @@
 #include "ui/chart/RChart.h"
 
-#include "ui/displays/ShotTableModel.h"
+#include "ui/DecimalSeparator.h"
 
 #include <QMouseEvent>
 #include <QPainter>

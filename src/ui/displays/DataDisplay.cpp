@@ -1,5 +1,6 @@
 #include "ui/displays/DataDisplay.h"
 
+#include "ui/DecimalSeparator.h"
 #include "ui/displays/ShotTableModel.h"
 
 #include "core/acquisition/AcquisitionControl.h"

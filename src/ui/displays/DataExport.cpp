@@ -1,9 +1,9 @@
 // The Data display's spreadsheet export: choosing the file and gathering what goes in.
 #include "ui/displays/DataDisplay.h"
 
+#include "ui/DecimalSeparator.h"
 #include "ui/dialogs/OutputFolders.h"
 #include "ui/dialogs/UserDialogs.h"
-#include "ui/displays/ShotTableModel.h"
 
 #include "core/export/SheetFile.h"
 

@@ -1,7 +1,7 @@
 #include "ui/displays/MeasureDisplay.h"
 
+#include "ui/DecimalSeparator.h"
 #include "ui/displays/MeasurePictograms.h"
-#include "ui/displays/ShotTableModel.h"
 #include "ui/displays/SourceBox.h"
 
 #include "core/measure/MeasureLayout.h"

@@ -1,14 +1,11 @@
 #include "ui/displays/ShotTableModel.h"
 
+#include "ui/DecimalSeparator.h"
+
 #include <QLocale>
 #include <QPainter>
 
 namespace kavlon {
-
-char localeDecimalSeparator() {
-    const QString mark = QLocale().decimalPoint();
-    return mark.size() == 1 && mark[0].unicode() < 0x80 ? char(mark[0].unicode()) : '.';
-}
 
 ShotTableModel::ShotTableModel(const ShotRecord& record, QObject* parent)
     : QAbstractTableModel(parent), m_record(record), m_decimalSeparator(localeDecimalSeparator()) {}

@@ -7,9 +7,6 @@
 
 namespace kavlon {
 
-// The user's decimal mark for voltage texts; a point where the locale's is not one ASCII character.
-char localeDecimalSeparator();
-
 // The sample table of a Data display as a view sees it: rows after the two heading
 // rows of the record's cell store, texts made only for the cells on screen.
 class ShotTableModel : public QAbstractTableModel {
