@@ -15,12 +15,28 @@ TMDIChild::TMDIChild(DisplayHost& host, const QString& designCaption, QWidget* c
 
 TMDIChild::~TMDIChild() { m_host.removeDisplay(windowTitle()); }
 
-void TMDIChild::setClientSize(int width, int height) {
-    ensurePolished();
-    // The frame and title bar are the subwindow's contents margins.
-    const QMargins frame = contentsMargins();
-    resize(width + frame.left() + frame.right(), height + frame.top() + frame.bottom());
+namespace {
+
+// The frame and title bar are the subwindow's contents margins.
+QSize windowSizeFor(TMDIChild& window, int width, int height) {
+    window.ensurePolished();
+    const QMargins frame = window.contentsMargins();
+    return {width + frame.left() + frame.right(), height + frame.top() + frame.bottom()};
 }
+
+} // namespace
+
+void TMDIChild::setClientSize(int width, int height) { resize(windowSizeFor(*this, width, height)); }
+
+void TMDIChild::fixSize(const QSize& size) {
+    // The limits themselves move the window to the size; a resize alone would stay
+    // inside the limits an earlier size set.
+    setSizeLimits(size, size);
+    if (!isMinimized())
+        resize(size);
+}
+
+void TMDIChild::fixClientSize(int width, int height) { fixSize(windowSizeFor(*this, width, height)); }
 
 QSize TMDIChild::clientSize() const { return contentsRect().size(); }
 

@@ -17,6 +17,9 @@ public:
 
     // Sizes the window so that its content area is w x h.
     void setClientSize(int width, int height);
+    // Holds the window at this size from now on, larger or smaller than before.
+    void fixSize(const QSize& size);
+    void fixClientSize(int width, int height);
     QSize clientSize() const;
     // True once the window has been asked to close (it is freed shortly after).
     bool isClosing() const { return m_closing; }

@@ -157,12 +157,7 @@ void TMDIChild_FFT::FormResize() {
     }
     if (shown == 0)
         return;
-    const QSize wanted(kDesignWidth, kHeights[std::size_t(shown - 1)]);
-    if (size() != wanted) {
-        setSizeLimits({0, 0}, {QWIDGETSIZE_MAX, QWIDGETSIZE_MAX});
-        resize(wanted);
-    }
-    setSizeLimits(wanted, wanted);
+    fixSize({kDesignWidth, kHeights[std::size_t(shown - 1)]});
 }
 
 void TMDIChild_FFT::SetupCharts() {

@@ -143,8 +143,7 @@ void TMDIChild_Math::MeasureSignal() {
 void TMDIChild_Math::Grid_PBPaint() {
     if (const auto sizes = measureSizes(int(shownChannels(copy).size()))) {
         // The sizes were designed for a frame 8 pixels wider and 27 higher than the client area.
-        setClientSize(sizes->windowWidth - 8 + m_shift, sizes->windowHeight - 27);
-        setSizeLimits(size(), size());
+        fixClientSize(sizes->windowWidth - 8 + m_shift, sizes->windowHeight - 27);
         Grid_Panel->resize(sizes->gridPanelWidth + m_shift, sizes->gridPanelHeight);
         Grid_PB->resize(sizes->gridWidth, sizes->gridHeight);
         Ch_Panel->resize(sizes->headingPanelWidth, Ch_Panel->height());

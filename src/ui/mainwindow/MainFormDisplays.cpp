@@ -40,7 +40,7 @@ TMDIChild_Data* TMainForm::CreateDataDisplay(const QString& caption) {
 TMDIChild_Scope* TMainForm::CreateScopeDisplay(const QString& caption) {
     auto* display = adopt<TMDIChild_Scope>(caption);
     display->setClientSize(630, 475);
-    display->setSizeLimits(display->size(), display->size()); // the screen is drawn to the pixel: no resizing
+    display->fixSize(display->size()); // the screen is drawn to the pixel: no resizing
     placeNewDisplay(display);
     return display;
 }
