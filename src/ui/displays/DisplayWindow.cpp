@@ -29,6 +29,13 @@ QSize windowSizeFor(TMDIChild& window, int width, int height) {
 void TMDIChild::setClientSize(int width, int height) { resize(windowSizeFor(*this, width, height)); }
 
 void TMDIChild::fixSize(const QSize& size) {
+    // A window held at its size has nothing to maximise to.
+    if (windowFlags() & Qt::WindowMaximizeButtonHint) {
+        const bool shown = isVisible();
+        setWindowFlags(windowFlags() & ~Qt::WindowMaximizeButtonHint);
+        if (shown)
+            show();
+    }
     // The limits themselves move the window to the size; a resize alone would stay
     // inside the limits an earlier size set.
     setSizeLimits(size, size);

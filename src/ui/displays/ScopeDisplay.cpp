@@ -43,8 +43,6 @@ QPushButton* button(QWidget* parent, const QString& name, const QString& caption
 } // namespace
 
 TMDIChild_Scope::TMDIChild_Scope(DisplayHost& host) : TMDIChild(host, "Scope", new QWidget) {
-    // The instrument's screen does not stretch: the window keeps its size.
-    setWindowFlags(windowFlags() & ~Qt::WindowMaximizeButtonHint);
     QWidget* client = widget();
     QFont font = client->font();
     font.setPixelSize(11);

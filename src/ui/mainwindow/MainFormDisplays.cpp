@@ -47,14 +47,14 @@ TMDIChild_Scope* TMainForm::CreateScopeDisplay(const QString& caption) {
 
 TMDIChild_Math* TMainForm::CreateMeasureDisplay(const QString& caption) {
     auto* display = adopt<TMDIChild_Math>(caption);
-    display->setClientSize(display->designClientSize().width(), display->designClientSize().height());
+    display->fixClientSize(display->designClientSize().width(), display->designClientSize().height());
     placeNewDisplay(display);
     return display;
 }
 
 TMDIChild_FFT* TMainForm::CreateFFTDisplay(const QString& caption) {
     auto* display = adopt<TMDIChild_FFT>(caption);
-    display->resize(TMDIChild_FFT::kDesignWidth, 210);
+    display->fixSize({TMDIChild_FFT::kDesignWidth, 210});
     placeNewDisplay(display);
     return display;
 }
