@@ -5,12 +5,17 @@
 #include "ui/mainwindow/FrontPanel.h"
 #include "ui/displays/MeasureDisplay.h"
 #include "ui/displays/ScopeDisplay.h"
+#include "ui/dialogs/SelectDisplayDlg.h"
 
 #include <QListWidget>
 #include <QMdiSubWindow>
 #include <QPointer>
 #include <QPushButton>
 #include <QToolButton>
+#include <QtTest/QTest>
+
+#include <algorithm>
+#include <functional>
 
 #include <gtest/gtest.h>
 
@@ -175,6 +180,70 @@ TEST_F(DisplayList, RefreshAsksForTheShotUnderTheDisplaysCaption) {
     EXPECT_EQ(form.acquisition().State.RequestName, "Data00");
     ASSERT_EQ(bench.device->reports.size(), 1u);
     EXPECT_EQ(bench.device->command(0)[0], 0x0E);
+}
+
+// The Add button's dialog: what the user does in it, and what is listed after.
+TEST_F(DisplayList, AddMakesTheChosenKindWithTheNumberChosenBeforeTheDialog) {
+    struct Case {
+        const char* what;
+        std::function<bool(TSelectDisplayDlg&)> user;
+        QStringList listed;
+    };
+    auto pick = [](int row, bool confirm) {
+        return [row, confirm](TSelectDisplayDlg& d) {
+            d.SelectListBox->setCurrentRow(row);
+            return confirm;
+        };
+    };
+    auto doubleClick = [](int row) {
+        return [row](TSelectDisplayDlg& d) {
+            d.setResult(QDialog::Rejected);
+            QListWidget* list = d.SelectListBox;
+            const QPoint at = list->visualItemRect(list->item(row)).center();
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+            QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+            return d.result() == QDialog::Accepted;
+        };
+    };
+    const Case cases[] = {
+        {"cancelled with Data Display chosen", pick(1, false), {}},
+        {"confirmed with nothing chosen", [](TSelectDisplayDlg&) { return true; }, {}},
+        {"Scope Display", pick(0, true), {"Scope00"}},
+        {"double-click on Measure Display", doubleClick(2), {"Measure00"}},
+        {"a quick print takes the number meanwhile",
+         [this](TSelectDisplayDlg& d) {
+             form.Data_TBClick();
+             d.SelectListBox->setCurrentRow(1);
+             return true;
+         },
+         {"Data00", "Data01"}},
+    };
+    for (const Case& c : cases) {
+        form.Reset_BtnClick();
+        test::processDeletes();
+        // The dialog starts with nothing chosen, whatever was chosen last time.
+        bench.dialogs.onModal = [&c](QDialog& d) {
+            auto& dialog = static_cast<TSelectDisplayDlg&>(d);
+            EXPECT_EQ(dialog.chosen(), -1) << c.what;
+            EXPECT_EQ(dialog.windowTitle(), "Select Display");
+            return c.user(dialog);
+        };
+        form.Add_BtnClick();
+        EXPECT_EQ(listEntries(form), c.listed) << c.what;
+        EXPECT_EQ(captions(form), c.listed) << c.what;
+        const auto taken = std::count_if(numbers.begin(), numbers.end(), [](int n) { return n != -1; });
+        EXPECT_EQ(taken, c.listed.size()) << c.what;
+    }
+
+    form.Reset_BtnClick();
+    test::processDeletes();
+    for (int i = 0; i < 97; ++i)
+        form.Data_TBClick();
+    bool shown = false;
+    bench.dialogs.onModal = [&shown](QDialog&) { return shown = true; };
+    form.Add_BtnClick();
+    EXPECT_FALSE(shown) << "with 97 windows open the dialog is not shown";
+    EXPECT_EQ(form.childDisplays().size(), 97);
 }
 
 } // namespace

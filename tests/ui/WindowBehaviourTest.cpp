@@ -2,6 +2,7 @@
 // that fit, a front panel that scrolls, and deleting only what the user picked.
 #include "ScopeFixture.h"
 
+#include "ui/dialogs/SelectDisplayDlg.h"
 #include "ui/dialogs/SettingsForm.h"
 #include "ui/displays/FFTDisplay.h"
 #include "ui/displays/MeasureDisplay.h"
@@ -168,6 +169,9 @@ TEST_F(WindowBehaviour, NoTextIsCut) {
     form.SettingsForm->show();
     EXPECT_EQ(cutTexts(form.SettingsForm).join("; ").toStdString(), "");
     form.SettingsForm->hide();
+    form.SelectDisplayDlg->show();
+    EXPECT_EQ(cutTexts(form.SelectDisplayDlg).join("; ").toStdString(), "");
+    form.SelectDisplayDlg->hide();
 }
 
 TEST_F(WindowBehaviour, BelowItsLayoutTheFrontPanelScrollsInsteadOfSquashing) {

@@ -182,13 +182,22 @@ QCheckBox* FrontPanel::panelBox(PanelBox box, int channel) const {
     return nullptr;
 }
 
-void FrontPanel::enableInstrumentControls() {
+void FrontPanel::setInstrumentControlsEnabled(bool enabled) {
     for (QWidget* w : {static_cast<QWidget*>(Add_Btn), static_cast<QWidget*>(Delete_Btn),
                        static_cast<QWidget*>(Reset_Btn), static_cast<QWidget*>(RunStopBtn),
                        static_cast<QWidget*>(SingleBtn), static_cast<QWidget*>(AutoScaleBtn),
                        static_cast<QWidget*>(tb_fast_btn), static_cast<QWidget*>(tb_slow_btn),
                        static_cast<QWidget*>(Timebase_lb)})
-        w->setEnabled(true);
+        w->setEnabled(enabled);
+}
+
+void FrontPanel::enableInstrumentControls() { setInstrumentControlsEnabled(true); }
+
+void FrontPanel::returnToStartState() {
+    setInstrumentControlsEnabled(false);
+    for (int c = 1; c <= kChannels; ++c)
+        setChannelControlsEnabled(c, false);
+    setUpperChannelsVisible(true);
 }
 
 void FrontPanel::setChannelControlsEnabled(int channel, bool enabled) {

@@ -56,6 +56,8 @@ public:
 
     // The controls a settings report enables (the display buttons are the toolbar's).
     void enableInstrumentControls();
+    // Every control a report enables off again, all four channels shown.
+    void returnToStartState();
     void setChannelControlsEnabled(int channel, bool enabled);
     void setZeroLevelPosition(int channel, int position);
     // What the instrument's reports change on the panel.
@@ -78,6 +80,7 @@ public slots:
     void zeroLevelMouseUp(int channel);
 
 private:
+    void setInstrumentControlsEnabled(bool enabled);
     QWidget* buildDisplayList();
     QWidget* buildRunControls();
     QGroupBox* buildHorizontal();

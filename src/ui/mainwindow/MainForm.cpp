@@ -2,7 +2,9 @@
 
 #include "ui/mainwindow/DisplayPlacement.h"
 #include "ui/mainwindow/FrontPanel.h"
+#include "ui/dialogs/SelectDisplayDlg.h"
 #include "ui/dialogs/SettingsForm.h"
+#include "ui/mainwindow/GuidedDemo.h"
 #include "ui/mainwindow/ToolbarIcons.h"
 
 #include <QAction>
@@ -115,7 +117,7 @@ TMainForm::TMainForm(const QString& programDirectory, UserDialogs* dialogs, std:
     statusBar()->setObjectName("StatusBar1");
     statusBar()->setFixedHeight(19);
 
-    connect(m_panel->Add_Btn, &QPushButton::clicked, this, [] { /* the selection dialog comes later */ });
+    connect(m_panel->Add_Btn, &QPushButton::clicked, this, &TMainForm::Add_BtnClick);
     connect(m_panel->Delete_Btn, &QPushButton::clicked, this, &TMainForm::Delete_BtnClick);
     connect(m_panel->Reset_Btn, &QPushButton::clicked, this, &TMainForm::Reset_BtnClick);
 
@@ -138,6 +140,8 @@ TMainForm::TMainForm(const QString& programDirectory, UserDialogs* dialogs, std:
 
     SettingsForm = new TSettingsForm(QuickPrintOptions, this);
     AboutBox = new TAboutBox(this);
+    SelectDisplayDlg = new TSelectDisplayDlg(this);
+    m_demo = new GuidedDemo(*this);
 
     connect(Open_TBtn, &QToolButton::clicked, &m_connection, &DeviceConnection::Open_TBtnClick);
     connect(&m_connection, &DeviceConnection::connectButtonEnabled, Open_TBtn, &QWidget::setEnabled);
@@ -157,6 +161,8 @@ TMainForm::~TMainForm() {
     for (QMdiSubWindow* w : windows)
         delete w;
 }
+
+void TMainForm::ToolButton17Click() { m_demo->ToolButton17Click(); }
 
 void TMainForm::buildToolBar() {
     auto* bar = addToolBar("Toolbar");
@@ -208,6 +214,7 @@ void TMainForm::buildToolBar() {
     bar->addSeparator();
     ToolButton17 = toolButton(bar, "ToolButton17", "Demo", "Guided demonstration", icons::demo());
     ToolButton17->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    connect(ToolButton17, &QToolButton::clicked, this, &TMainForm::ToolButton17Click);
 
     Label1 = new QLabel("0");
     Label1->setObjectName("Label1");

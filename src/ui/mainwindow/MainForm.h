@@ -17,6 +17,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string_view>
 
 class QAction;
@@ -36,13 +37,16 @@ class TMDIChild_FFT;
 class TMDIChild_Math;
 class TMDIChild_Scope;
 class TAboutBox;
+class TSelectDisplayDlg;
 class TSettingsForm;
+class GuidedDemo;
 
 // The program's one window: toolbar, the front panel on the left, and the
 // displays inside. It owns the acquisition, the device link and the options.
 class TMainForm : public QMainWindow, public DisplayHost, private ReceiveListener {
     Q_OBJECT
     friend class QuickPrint;
+    friend class GuidedDemo;
 public:
     // programDirectory holds the settings file; empty means the program's own directory.
     // Without a backend the window works with the real HID devices.
@@ -91,6 +95,8 @@ public:
 
     TSettingsForm* SettingsForm = nullptr;
     TAboutBox* AboutBox = nullptr;
+    TSelectDisplayDlg* SelectDisplayDlg = nullptr;
+    GuidedDemo& demo() { return *m_demo; }
 
     // Display list and numbering.
     TMDIChild_Data* CreateDataDisplay(const QString& caption);
@@ -119,9 +125,11 @@ public slots:
     void Scope_TBClick();
     void Measure_TBClick();
     void FFT_TBClick();
+    void Add_BtnClick();
     void Delete_BtnClick();
     void Reset_BtnClick();
     void ToolButton15Click();
+    void ToolButton17Click();
     void FileOpen1Execute();
     void HelpAbout1Execute();
     void Timer1Timer();
@@ -139,8 +147,13 @@ private:
     void buildMenus();
     // A display named by its kind word and the first free number, unless `limit`
     // displays are open already.
-    TMDIChild* createNumberedDisplay(std::string_view kindWord, const std::function<TMDIChild*(const QString&)>& create,
-                                     int limit = kMaxDisplays);
+    using DisplayMaker = std::function<TMDIChild*(const QString&)>;
+    TMDIChild* createNumberedDisplay(std::string_view kindWord, const DisplayMaker& create, int limit = kMaxDisplays);
+    // The number the next display gets, or none while `limit` windows are open.
+    std::optional<int> nextDisplayNumber(int limit = kMaxDisplays) const;
+    TMDIChild* listNumberedDisplay(std::string_view kindWord, int number, const DisplayMaker& create);
+    // The panel and the toolbar as they are before any instrument has reported.
+    void returnToStartState();
     template <class Display> Display* adopt(const QString& caption);
     void placeNewDisplay(TMDIChild* display);
     void cascade();
@@ -176,6 +189,7 @@ private:
     QMdiArea* m_mdiArea = nullptr;
     FrontPanel* m_panel = nullptr;
     QuickPrint m_quickPrint{*this};
+    GuidedDemo* m_demo = nullptr;
     bool m_shown = false;
     bool m_tearingDown = false;
 };

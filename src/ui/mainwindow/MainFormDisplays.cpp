@@ -6,6 +6,7 @@
 #include "ui/mainwindow/FrontPanel.h"
 #include "ui/displays/MeasureDisplay.h"
 #include "ui/displays/ScopeDisplay.h"
+#include "ui/dialogs/SelectDisplayDlg.h"
 
 #include "ui/mainwindow/DisplayPlacement.h"
 
@@ -113,17 +114,24 @@ QStringList TMainForm::sourceCandidates() const {
     return entries;
 }
 
-TMDIChild* TMainForm::createNumberedDisplay(std::string_view kindWord,
-                                            const std::function<TMDIChild*(const QString&)>& create, int limit) {
+std::optional<int> TMainForm::nextDisplayNumber(int limit) const {
     const int open = int(childDisplays().size());
     if (open >= limit)
-        return nullptr;
-    const int number = chooseDisplayNumber(m_acquisition.State.DisplaySlots, open);
+        return std::nullopt;
+    return chooseDisplayNumber(m_acquisition.State.DisplaySlots, open);
+}
+
+TMDIChild* TMainForm::listNumberedDisplay(std::string_view kindWord, int number, const DisplayMaker& create) {
     const QString name = QString::fromStdString(displayName(kindWord, number));
     TMDIChild* display = create(name);
     m_panel->ListBox1->addItem(name);
     m_acquisition.takeDisplayNumber(number);
     return display;
+}
+
+TMDIChild* TMainForm::createNumberedDisplay(std::string_view kindWord, const DisplayMaker& create, int limit) {
+    const auto number = nextDisplayNumber(limit);
+    return number ? listNumberedDisplay(kindWord, *number, create) : nullptr;
 }
 
 void TMainForm::Data_TBClick() {
@@ -140,6 +148,33 @@ void TMainForm::Measure_TBClick() {
 
 void TMainForm::FFT_TBClick() {
     createNumberedDisplay(kind::FFT, [this](const QString& c) { return CreateFFTDisplay(c); });
+}
+
+void TMainForm::Add_BtnClick() {
+    std::optional<int> number = nextDisplayNumber();
+    if (!number)
+        return;
+    if (!m_dialogs->runModal(*SelectDisplayDlg))
+        return;
+    // Events went on while the dialog was up: an instrument's quick print may have
+    // filled the last places or taken the number.
+    const std::optional<int> now = nextDisplayNumber();
+    if (!now)
+        return;
+    if (m_acquisition.State.DisplaySlots[std::size_t(*number)] != -1)
+        number = now;
+    switch (SelectDisplayDlg->chosen()) {
+    case TSelectDisplayDlg::ScopeDisplay:
+        listNumberedDisplay(kind::Scope, *number, [this](const QString& c) { return CreateScopeDisplay(c); });
+        break;
+    case TSelectDisplayDlg::DataDisplay:
+        listNumberedDisplay(kind::Data, *number, [this](const QString& c) { return CreateDataDisplay(c); });
+        break;
+    case TSelectDisplayDlg::MeasureDisplay:
+        listNumberedDisplay(kind::Measure, *number, [this](const QString& c) { return CreateMeasureDisplay(c); });
+        break;
+    default: break; // confirmed with nothing chosen
+    }
 }
 
 void TMainForm::Delete_BtnClick() {

@@ -41,6 +41,12 @@ void TMainForm::instrumentControlsEnabled() {
         b->setEnabled(true);
 }
 
+void TMainForm::returnToStartState() {
+    m_panel->returnToStartState();
+    for (auto* b : {Data_TB, Scope_TB, Measure_TB, FFT_TB})
+        b->setEnabled(false);
+}
+
 void TMainForm::upperChannelsVisible(bool visible) { m_panel->setUpperChannelsVisible(visible); }
 
 void TMainForm::channelControlsEnabled(int channel, bool enabled) { m_panel->setChannelControlsEnabled(channel, enabled); }
