@@ -4,6 +4,7 @@
 #include "support/EventLoopWait.h"
 #include "ui/displays/DataDisplay.h"
 #include "ui/mainwindow/FrontPanel.h"
+#include "ui/mainwindow/GuidedDemo.h"
 
 #include <QLabel>
 #include <QProgressBar>
@@ -91,6 +92,19 @@ TEST_F(WithInstrument, UnplugAndReturnLetTheUserConnectAgain) {
     ASSERT_TRUE(waitUntil([&] { return form->Open_TBtn->isEnabled(); }));
     form->Open_TBtn->click();
     EXPECT_TRUE(waitUntil([&] { return form->connection().reading(); }));
+}
+
+TEST_F(WithInstrument, AfterTheDemonstrationTheInstrumentCanBeConnectedAgain) {
+    connect();
+    GuidedDemo& demo = form->demo();
+    form->acquisition().setDemoPause([](std::chrono::milliseconds) {});
+    demo.setTimeDivisor(1000);
+    form->ToolButton17Click();
+    ASSERT_TRUE(waitUntil([&] { return !form->acquisition().DemoMode; }, std::chrono::seconds(120)));
+    EXPECT_FALSE(form->acquisition().State.Connected);
+    EXPECT_TRUE(form->Open_TBtn->isEnabled()) << "the user is not left without a way back";
+    connect();
+    EXPECT_TRUE(form->acquisition().State.Connected);
 }
 
 } // namespace

@@ -37,6 +37,12 @@ void DeviceConnection::setConnectButton(bool enabled) {
     Q_EMIT connectButtonEnabled(enabled);
 }
 
+bool DeviceConnection::connectionReading() const {
+    // A reader left over from a connection the program has since given up (the end of
+    // the demonstration clears Connected) must not keep the user from connecting anew.
+    return m_reader && m_control.State.Connected;
+}
+
 bool DeviceConnection::readerHealthy() const {
     return m_reader && m_reader->isRunning() && !m_reader->failed();
 }
@@ -74,7 +80,7 @@ void DeviceConnection::JvHidDeviceController1DeviceChange() {
         stopReader();
         Q_EMIT connectionLost();
     }
-    setConnectButton(m_lastVerdict && !m_reader);
+    setConnectButton(m_lastVerdict && !connectionReading());
 }
 
 bool DeviceConnection::JvHidDeviceController1Enumerate(TJvHidDevice& device, int index) {
@@ -84,7 +90,7 @@ bool DeviceConnection::JvHidDeviceController1Enumerate(TJvHidDevice& device, int
     const std::string s = deviceStringOf(descriptors);
     const bool accepted = isInstrumentDeviceString(s);
     m_lastVerdict = accepted;
-    setConnectButton(accepted && !m_reader);
+    setConnectButton(accepted && !connectionReading());
     if (!accepted)
         return true;
 

@@ -62,6 +62,7 @@ private:
     void stopReader();
     void readerFinished(std::uint64_t generation);
     bool readerHealthy() const;
+    bool connectionReading() const;
 
     AcquisitionControl& m_control;
     DeviceLink& m_link;
