@@ -66,6 +66,9 @@ TEST_F(Tour, ScriptedActionsOpenEveryDisplayAndPointThemAtTheShot) {
     ASSERT_TRUE(form.acquisition().DemoMode);
     EXPECT_EQ(demo.ScriptLength, 29);
 
+    runActionsUpTo(14);
+    EXPECT_TRUE(form.SettingsForm->isVisible());
+    EXPECT_FALSE(form.SettingsForm->isModal()) << "the options are shown beside the tour, not over it";
     runActionsUpTo(28);
     const auto* data = qobject_cast<TMDIChild_Data*>(form.findDisplay("Data00"));
     const auto* scope = qobject_cast<TMDIChild_Scope*>(form.findDisplay("Scope01"));

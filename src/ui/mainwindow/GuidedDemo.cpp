@@ -218,7 +218,12 @@ void GuidedDemo::performAction(int action) {
     case OpenScope: m_form.Scope_TBClick(); break;
     case DropScopeSources: if (auto* d = scope()) dropSources(d->ComboBox1); break;
     case PickScopeSource: if (auto* d = scope()) { pickSource(d->ComboBox1); d->ComboBox1Change(); } break;
-    case ShowOptions: m_form.SettingsForm->show(); break;
+    case ShowOptions:
+        // Shown beside the tour, not over it: the window stays usable. The Options
+        // button still runs it modally.
+        m_form.SettingsForm->setModal(false);
+        m_form.SettingsForm->show();
+        break;
     case HideOptions: m_form.SettingsForm->hide(); break;
     case OpenMeasure: m_form.Measure_TBClick(); break;
     case DropMeasureSources: if (auto* d = measure()) dropSources(d->ComboBox1); break;
