@@ -1,6 +1,7 @@
 #include "core/shot/ShotFile.h"
 #include "core/export/ExportSheet.h"
 #include "core/scales/ScaleTables.h"
+#include "support/DataScript.h"
 #include "support/SameShot.h"
 #include "support/ScratchFolder.h"
 
@@ -15,7 +16,6 @@
 #include <memory>
 #include <sstream>
 
-#include <sys/wait.h>
 
 namespace kavlon {
 namespace {
@@ -221,21 +221,12 @@ TEST(ShotFile, AGermanLocaleStillWritesDecimalPoints) {
 
 // Runs the distribution's csv module over the file; its lines, or nothing without python3.
 std::optional<std::vector<std::string>> readWithPythonCsv(const fs::path& path) {
-    const std::string command = std::string("'") + KAVLON_PYTHON3 + "' '" + KAVLON_TEST_DATA +
-                                "/read_shot_csv.py' '" + path.string() + "' 2>&1";
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe)
+    const test::ScriptRun run = test::runDataScript("read_shot_csv.py", path);
+    if (run.status == -1 || run.status == 127)
         return std::nullopt;
-    std::string output;
-    char buffer[65536];
-    while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe))
-        output.append(buffer, n);
-    const int status = ::pclose(pipe);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) == 127)
-        return std::nullopt;
-    EXPECT_EQ(WEXITSTATUS(status), 0) << output;
+    EXPECT_EQ(run.status, 0) << run.output;
     std::vector<std::string> lines;
-    std::istringstream in(output);
+    std::istringstream in(run.output);
     for (std::string line; std::getline(in, line);)
         lines.push_back(line);
     return lines;
