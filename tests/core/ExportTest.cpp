@@ -1,4 +1,5 @@
 #include "ShotTestSupport.h"
+#include "support/DataScript.h"
 #include "support/ScratchFolder.h"
 #include "support/SheetReader.h"
 #include "support/TinyFileSystem.h"
@@ -423,23 +424,13 @@ TEST(ExportFile, GeneratedNamesTakeTheFirstFreeNumberAndNeverATakenOne) {
 // Runs the independent reader on path: each non-empty cell as row, column and the
 // hex of its UTF-8 text. Nothing when python3 or its spreadsheet module is missing.
 std::optional<Sheet> readWithIndependentReader(const fs::path& path, std::string& whyNot) {
-    const std::string command = std::string("'") + KAVLON_PYTHON3 + "' '" + KAVLON_TEST_DATA +
-                                "/read_sheet.py' '" + path.string() + "' 2>&1";
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe) {
-        whyNot = "cannot start python3";
+    const test::ScriptRun run = test::runDataScript("read_sheet.py", path);
+    if (run.status == -1 || run.status == 3 || run.status == 127) {
+        whyNot = "python3 with xlrd is missing (scripts/deps installs python3-xlrd): " + run.output;
         return std::nullopt;
     }
-    std::string output;
-    char buffer[65536];
-    while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe))
-        output.append(buffer, n);
-    const int status = ::pclose(pipe);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) == 3 || WEXITSTATUS(status) == 127) {
-        whyNot = "python3 with xlrd is missing (scripts/deps installs python3-xlrd): " + output;
-        return std::nullopt;
-    }
-    EXPECT_EQ(WEXITSTATUS(status), 0) << output;
+    EXPECT_EQ(run.status, 0) << run.output;
+    const std::string& output = run.output;
     Sheet sheet;
     std::istringstream lines(output);
     int row = 0, column = 0;

@@ -73,5 +73,46 @@ TEST(SettingsFile, WritesTheEightKeysInOrderAndReadsThemBack) {
     EXPECT_EQ(back.Options.PrintAs, 1);
 }
 
+TEST(SettingsFile, RecentShotFilesSurviveAnyPathAndOlderFiles) {
+    struct Case {
+        const char* name;
+        std::string text;
+        std::vector<std::string> recent;
+    };
+    const std::string full = formatSettings({});
+    // clang-format off
+    const Case cases[] = {
+        {"a file of an older version", full, {}},
+        {"in number order, gaps closed", full + "RecentShot3=/c\nRecentShot1=/a\nRECENTSHOT5= /e \n", {"/a", "/c", "/e"}},
+        {"escaped bytes", full + "RecentShot1=/t%C3%B6ne/a%20b%3F%25.csv\n", {"/t\xC3\xB6ne/a b?%.csv"}},
+        {"raw bytes a writer never leaves are dropped", full + "RecentShot1=/t\xC3\xB6ne\nRecentShot2=/a?b\nRecentShot3=/x\n", {"/x"}},
+        {"a broken escape is dropped", full + "RecentShot1=/a%2\nRecentShot2=/b%zz\nRecentShot3=/y\n", {"/y"}},
+        {"no seventh, no zeroth", full + "RecentShot7=/g\nRecentShot0=/z\nRecentShot11=/k\n", {}},
+        {"the first of a key counts, a path only once", full + "RecentShot1=/a\nRecentShot1=/b\nRecentShot2=/a\n", {"/a"}},
+        {"outside [Main]", "[Other]\nRecentShot1=/a\n", {}},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const StoredSettings read = parseSettings(c.text);
+        EXPECT_EQ(read.RecentShots, c.recent);
+        EXPECT_EQ(parseSettings(formatSettings(read)), read);
+    }
+
+    StoredSettings awkward;
+    awkward.RecentShots = {"/a b/c=d;e[f].csv",      " lead",   "%41", "line\nend\r",
+                           std::string("nul\0x", 5), "\xFF\x01"};
+    const std::string text = formatSettings(awkward);
+    EXPECT_EQ(parseSettings(text), awkward);
+    EXPECT_EQ(text.find_first_of("\r\x01\xFF ?"), std::string::npos) << text;
+}
+
+TEST(SettingsFile, TheRecentListPutsTheLatestFirstAndKeepsSix) {
+    std::vector<std::string> recent;
+    for (const char* path : {"/1", "/2", "/3", "/2", "/4", "/5", "/6", "/7"})
+        recent = withRecentShot(recent, path);
+    EXPECT_EQ(recent, (std::vector<std::string>{"/7", "/6", "/5", "/4", "/2", "/3"}));
+}
+
 } // namespace
 } // namespace kavlon

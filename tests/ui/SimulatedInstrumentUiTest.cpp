@@ -2,10 +2,13 @@
 #include "UiHelpers.h"
 
 #include "support/EventLoopWait.h"
+#include "support/SameShot.h"
+#include "ui/mainwindow/ShotFiles.h"
 #include "ui/displays/DataDisplay.h"
 #include "ui/mainwindow/FrontPanel.h"
 #include "ui/mainwindow/GuidedDemo.h"
 
+#include <QAction>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -81,6 +84,24 @@ TEST_F(WithInstrument, RefreshFillsTheDataDisplay) {
     EXPECT_GE(raw, 0);
     EXPECT_LE(raw, 255);
     EXPECT_FALSE(data->DataSG->model()->index(100, 2).data().toString().isEmpty());
+}
+
+TEST_F(WithInstrument, ADeliveredShotSavedAndOpenedIsTheSameShot) {
+    connect();
+    form->Data_TBClick();
+    auto* data = qobject_cast<TMDIChild_Data*>(form->childDisplays()[0]);
+    data->RefreshBtn->click();
+    ASSERT_TRUE(waitUntil([&] { return data->record.HasShot; }));
+    dialogs.fileToSave = folder.filePath("delivered.csv");
+    ASSERT_TRUE(data->SaveShotBtnClick());
+    dialogs.fileToOpen = dialogs.fileToSave;
+    form->shotFiles()->OpenShot1->trigger();
+    ASSERT_EQ(form->childDisplays().size(), 2) << dialogs.errorDetails.front().toStdString();
+    auto* opened = qobject_cast<TMDIChild_Data*>(form->childDisplays()[1]);
+    EXPECT_EQ(data->windowTitle(), "Data00");
+    EXPECT_EQ(opened->windowTitle(), "Data01") << "the next number";
+    test::expectSameShot(opened->record, data->record);
+    EXPECT_TRUE(opened->RefreshBtn->isEnabled()) << "the instrument is there for a new shot";
 }
 
 TEST_F(WithInstrument, UnplugAndReturnLetTheUserConnectAgain) {

@@ -1,5 +1,6 @@
 #include "core/settings/SettingsFile.h"
 
+#include <algorithm>
 #include <array>
 #include <cctype>
 #include <limits>
@@ -79,7 +80,67 @@ std::string_view withoutByteOrderMark(std::string_view text, std::string& storag
     return storage;
 }
 
+constexpr std::string_view kRecentKey = "RecentShot";
+
+bool keptAsIs(unsigned char c) {
+    // '?' stands for every character UTF-16 text cannot narrow, so it is never kept.
+    return c > 0x20 && c < 0x7F && c != '%' && c != '?';
+}
+
+std::string encodePath(std::string_view path) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string out;
+    for (char ch : path) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (keptAsIs(c)) {
+            out += ch;
+        } else {
+            out += '%';
+            out += kHex[c >> 4];
+            out += kHex[c & 0xF];
+        }
+    }
+    return out;
+}
+
+// The path, or an empty text when the value is not one encodePath could have written.
+std::string decodePath(std::string_view value) {
+    std::string out;
+    for (std::size_t i = 0; i < value.size(); ++i) {
+        const auto c = static_cast<unsigned char>(value[i]);
+        if (c == '%' && i + 2 < value.size() && digitValue(value[i + 1], 16) >= 0 &&
+            digitValue(value[i + 2], 16) >= 0) {
+            out += char(digitValue(value[i + 1], 16) * 16 + digitValue(value[i + 2], 16));
+            i += 2;
+        } else if (keptAsIs(c)) {
+            out += char(c);
+        } else {
+            return {};
+        }
+    }
+    return out;
+}
+
+// RecentShot1 .. RecentShot6 as 0..5; nothing for any other key.
+std::optional<std::size_t> recentIndex(std::string_view key) {
+    if (key.size() != kRecentKey.size() + 1 ||
+        !equalsIgnoringCase(key.substr(0, kRecentKey.size()), kRecentKey))
+        return std::nullopt;
+    const int digit = digitValue(key.back(), 10);
+    if (digit < 1 || std::size_t(digit) > kMaxRecentShots)
+        return std::nullopt;
+    return std::size_t(digit - 1);
+}
+
 } // namespace
+
+std::vector<std::string> withRecentShot(std::vector<std::string> recent, const std::string& path) {
+    std::erase(recent, path);
+    recent.insert(recent.begin(), path);
+    if (recent.size() > kMaxRecentShots)
+        recent.resize(kMaxRecentShots);
+    return recent;
+}
 
 bool parseIniInteger(std::string_view text, int& value) {
     text = trim(text);
@@ -114,11 +175,59 @@ bool parseIniInteger(std::string_view text, int& value) {
     return true;
 }
 
+namespace {
+
+// What the [Main] section says: the first value of each key, as the platform's own
+// INI reader takes it.
+struct MainSection {
+    std::array<bool, kKeys.size()> seen{};
+    std::array<std::optional<int>, kKeys.size()> found;
+    std::array<std::optional<std::string>, kMaxRecentShots> recent;
+
+    void take(std::string_view key, std::string_view value) {
+        if (const auto r = recentIndex(key)) {
+            if (!recent[*r])
+                recent[*r] = decodePath(trim(value));
+            return;
+        }
+        for (std::size_t k = 0; k < kKeys.size(); ++k)
+            if (!seen[k] && equalsIgnoringCase(key, kKeys[k])) {
+                seen[k] = true;
+                int number = 0;
+                if (parseIniInteger(value, number))
+                    found[k] = number;
+                return;
+            }
+    }
+};
+
+StoredSettings settingsOf(const MainSection& main) {
+    StoredSettings s;
+    const auto get = [&](std::size_t k, int fallback) { return main.found[k].value_or(fallback); };
+    s.Left = get(0, 0);
+    s.Top = get(1, 0);
+    s.Width = get(2, 0);
+    s.Height = get(3, 0);
+    s.Options.Grid = get(4, 1) != 0;
+    s.Options.Invert = get(5, 1) != 0;
+    s.Options.Color = get(6, 0) != 0;
+    s.Options.PrintAs = get(7, 0);
+    // An unknown target would leave the picture nowhere; print it instead.
+    if (s.Options.PrintAs < QuickPrintOptions::Printer || s.Options.PrintAs > QuickPrintOptions::Jpeg)
+        s.Options.PrintAs = QuickPrintOptions::Printer;
+    for (const auto& path : main.recent)
+        if (path && !path->empty() &&
+            std::find(s.RecentShots.begin(), s.RecentShots.end(), *path) == s.RecentShots.end())
+            s.RecentShots.push_back(*path);
+    return s;
+}
+
+} // namespace
+
 StoredSettings parseSettings(std::string_view text) {
     std::string narrowed;
     text = withoutByteOrderMark(text, narrowed);
-    std::array<bool, kKeys.size()> seen{};
-    std::array<std::optional<int>, kKeys.size()> found;
+    MainSection main;
     bool inMain = false;
     while (!text.empty()) {
         const std::string_view line = trim(nextLine(text));
@@ -131,35 +240,10 @@ StoredSettings parseSettings(std::string_view text) {
             continue;
         }
         const auto eq = line.find('=');
-        if (!inMain || eq == std::string_view::npos)
-            continue;
-        const std::string_view key = trim(line.substr(0, eq));
-        for (std::size_t k = 0; k < kKeys.size(); ++k) {
-            // The first occurrence of a key counts, as with the platform's own INI reader.
-            if (!seen[k] && equalsIgnoringCase(key, kKeys[k])) {
-                seen[k] = true;
-                int value = 0;
-                if (parseIniInteger(line.substr(eq + 1), value))
-                    found[k] = value;
-                break;
-            }
-        }
+        if (inMain && eq != std::string_view::npos)
+            main.take(trim(line.substr(0, eq)), line.substr(eq + 1));
     }
-
-    StoredSettings s;
-    const auto get = [&](std::size_t k, int fallback) { return found[k].value_or(fallback); };
-    s.Left = get(0, 0);
-    s.Top = get(1, 0);
-    s.Width = get(2, 0);
-    s.Height = get(3, 0);
-    s.Options.Grid = get(4, 1) != 0;
-    s.Options.Invert = get(5, 1) != 0;
-    s.Options.Color = get(6, 0) != 0;
-    s.Options.PrintAs = get(7, 0);
-    // An unknown target would leave the picture nowhere; print it instead.
-    if (s.Options.PrintAs < QuickPrintOptions::Printer || s.Options.PrintAs > QuickPrintOptions::Jpeg)
-        s.Options.PrintAs = QuickPrintOptions::Printer;
-    return s;
+    return settingsOf(main);
 }
 
 std::string formatSettings(const StoredSettings& s) {
@@ -178,6 +262,10 @@ std::string formatSettings(const StoredSettings& s) {
         text += std::to_string(values[k]);
         text += '\n';
     }
+    for (std::size_t r = 0; r < std::min(s.RecentShots.size(), kMaxRecentShots); ++r)
+        if (!s.RecentShots[r].empty())
+            text +=
+                std::string(kRecentKey) + std::to_string(r + 1) + '=' + encodePath(s.RecentShots[r]) + '\n';
     return text;
 }
 

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kavlon {
 
@@ -23,8 +25,16 @@ struct StoredSettings {
     int Height = 0;
     // A file that exists but lacks a key gives grid and invert on.
     QuickPrintOptions Options{true, true, false, QuickPrintOptions::Printer};
+    // Shot files opened or saved lately, newest first, as the file system names them
+    // (keys RecentShot1 to RecentShot6; written only when there are any).
+    std::vector<std::string> RecentShots{};
     bool operator==(const StoredSettings&) const = default;
 };
+
+constexpr std::size_t kMaxRecentShots = 6;
+
+// The list with path first, an earlier mention of it dropped, no more than kMaxRecentShots long.
+std::vector<std::string> withRecentShot(std::vector<std::string> recent, const std::string& path);
 
 constexpr const char* kSettingsFileName = "KavlonPC.INI";
 
@@ -39,7 +49,9 @@ StoredSettings parseSettings(std::string_view text);
 // False when the text starts with no number or the number does not fit an int.
 bool parseIniInteger(std::string_view text, int& value);
 
-// The file's text with the eight keys in their fixed order, booleans as 1/0.
+// The file's text with the eight keys in their fixed order, booleans as 1/0, then
+// the recent shot files. A path is kept in printable ASCII with %XX for every other
+// byte, so that no line end, encoding or blank of the file can change it.
 std::string formatSettings(const StoredSettings& settings);
 
 } // namespace kavlon

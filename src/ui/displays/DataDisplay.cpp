@@ -21,8 +21,10 @@ constexpr int kFourChannelGridWidth = 480;
 constexpr int kTwoChannelGridWidth = 275;
 constexpr int kFourChannelZeroPanelWidth = 459;
 constexpr int kTwoChannelZeroPanelWidth = 257;
-constexpr int kGridTop = 90;
-constexpr int kGridMargin = 120; // the grid is the window's height less this
+// The button panel has a row for "Save shot..." below the designed three.
+constexpr int kSaveShotRow = 18;
+constexpr int kGridTop = 90 + kSaveShotRow;
+constexpr int kGridMargin = 120 + kSaveShotRow; // the grid is the window's height less this
 constexpr int kNumberColumnWidth = 50;
 constexpr int kValueColumnWidth = 36;
 constexpr int kVoltageColumnWidth = 66;
@@ -48,7 +50,7 @@ TMDIChild_Data::TMDIChild_Data(DisplayHost& host) : TMDIChild(host, "Data", new 
 
     QFont labelFont = font;
     labelFont.setPixelSize(10);
-    Panel1 = panel(client, "Panel1", {5, 2, 116, 63});
+    Panel1 = panel(client, "Panel1", {5, 2, 116, 63 + kSaveShotRow});
     RefreshBtn = new QPushButton("Refresh", Panel1);
     RefreshBtn->setObjectName("RefreshBtn");
     RefreshBtn->setGeometry(6, 7, 103, 16);
@@ -65,19 +67,25 @@ TMDIChild_Data::TMDIChild_Data(DisplayHost& host) : TMDIChild(host, "Data", new 
     incMeasureCB->setFont(labelFont);
     incMeasureCB->setChecked(true);
     incMeasureCB->setEnabled(false);
+    SaveShotBtn = new QPushButton("Save shot...", Panel1);
+    SaveShotBtn->setObjectName("SaveShotBtn");
+    SaveShotBtn->setGeometry(6, 61, 103, 16);
+    SaveShotBtn->setEnabled(false);
+    SaveShotBtn->setStatusTip("Write the shot to a CSV file that opens again here and in other programs");
     // The box takes what its text needs; the panels beside it move along.
     incMeasureCB->adjustSize();
     Panel1->resize(std::max(Panel1->width(), incMeasureCB->x() + incMeasureCB->width() + 3), Panel1->height());
 
     // A little wider than designed, so "Real Timebase : 500 ms / Div" fits in this font.
-    Panel2 = panel(client, "Panel2", {Panel1->x() + Panel1->width() + 1, 2, 160, 63});
+    Panel2 = panel(client, "Panel2", {Panel1->x() + Panel1->width() + 1, 2, 160, Panel1->height()});
     Panel2->setFont(labelFont);
     Trigger_lb = label(Panel2, "Trigger_lb", 41, 4);
     Triggerlevel_lb = label(Panel2, "Triggerlevel_lb", 12, 18);
     Timebase_lb = label(Panel2, "Timebase_lb", 28, 32);
     RealTimebase_lb = label(Panel2, "RealTimebase_lb", 3, 46);
 
-    ZeroLevel_Panel = panel(client, "ZeroLevel_Panel", {5, 67, kFourChannelZeroPanelWidth, 21});
+    ZeroLevel_Panel =
+        panel(client, "ZeroLevel_Panel", {5, 67 + kSaveShotRow, kFourChannelZeroPanelWidth, 21});
     const int zeroLefts[kChannels] = {54, 155, 258, 360};
     for (int c = 0; c < kChannels; ++c)
         ZeroLevelCH_lb[std::size_t(c)] = label(ZeroLevel_Panel, QString("ZeroLevelCH%1_lb").arg(c + 1), zeroLefts[c], 3);
@@ -103,6 +111,7 @@ TMDIChild_Data::TMDIChild_Data(DisplayHost& host) : TMDIChild(host, "Data", new 
 
     connect(RefreshBtn, &QPushButton::clicked, this, &TMDIChild_Data::RefreshBtnClick);
     connect(ExportBtn, &QPushButton::clicked, this, [this] { ExportBtnClick(ExportBtn); });
+    connect(SaveShotBtn, &QPushButton::clicked, this, &TMDIChild_Data::SaveShotBtnClick);
     FormCreate();
 }
 
@@ -161,7 +170,9 @@ void TMDIChild_Data::FormResize() {
     if (m_resizing || isMinimized() || isShaded())
         return;
     m_resizing = true;
-    const int width = m_host.acquisition().State.ChannelCount == 2 ? kTwoChannelWidth : kFourChannelWidth;
+    const bool twoChannels =
+        m_fileShot ? record.ChannelMode == 2 : m_host.acquisition().State.ChannelCount == 2;
+    const int width = twoChannels ? kTwoChannelWidth : kFourChannelWidth;
     // Tiling and cascading read the width the window keeps from its limits.
     setSizeLimits({width, kMinimumHeight}, {width, QWIDGETSIZE_MAX});
     const int height = std::max(this->height(), kMinimumHeight);
@@ -177,15 +188,28 @@ void TMDIChild_Data::TransferRequestData(const AcquisitionState& state) {
 
     m_model->beginReload();
     const TransferOutcome outcome = transferShot(state, record, inputs);
+    m_fileShot = false;
+    finishShot(outcome.twoChannelLayout);
+    RefreshBtn->setEnabled(true);
+}
+
+void TMDIChild_Data::openShot(const ShotRecord& shot) {
+    m_model->beginReload();
+    record = shot;
+    m_fileShot = true;
+    finishShot(record.ChannelMode == 2);
+}
+
+void TMDIChild_Data::finishShot(bool twoChannelLayout) {
     // A four-channel shot after a two-channel one gets its nine columns back.
-    const bool layoutChanges = outcome.twoChannelLayout != (gridColumns() != ShotCells::kColumns);
-    m_model->endReload(outcome.twoChannelLayout ? 5 : ShotCells::kColumns);
-    if (layoutChanges || outcome.twoChannelLayout)
-        setTwoChannelLayout(outcome.twoChannelLayout);
+    const bool layoutChanges = twoChannelLayout != (gridColumns() != ShotCells::kColumns);
+    m_model->endReload(twoChannelLayout ? 5 : ShotCells::kColumns);
+    if (layoutChanges || twoChannelLayout)
+        setTwoChannelLayout(twoChannelLayout);
 
     showLabels();
     ExportBtn->setEnabled(true);
-    RefreshBtn->setEnabled(true);
+    SaveShotBtn->setEnabled(true);
 }
 
 void TMDIChild_Data::showLabels() {

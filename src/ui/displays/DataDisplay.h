@@ -41,6 +41,7 @@ public:
     QPushButton* RefreshBtn = nullptr;
     QPushButton* ExportBtn = nullptr;
     QCheckBox* incMeasureCB = nullptr;
+    QPushButton* SaveShotBtn = nullptr;
     QWidget* Panel2 = nullptr;
     QLabel* Trigger_lb = nullptr;
     QLabel* Triggerlevel_lb = nullptr;
@@ -59,6 +60,8 @@ public:
 
     // Takes the completed shot into this display.
     void TransferRequestData(const AcquisitionState& state);
+    // Shows a shot read from a file as if it had just been delivered.
+    void openShot(const ShotRecord& shot);
 
     // SaveDialog1: the spreadsheet file the user names.
     static constexpr const char* kExportSuffix = "xls";
@@ -75,6 +78,8 @@ public slots:
     // free number in the "exports" folder. True when a file was written; a failure is
     // shown to the user and leaves no file.
     bool ExportBtnClick(QObject* sender);
+    // Writes the shot to a CSV file the user names; true when it was written.
+    bool SaveShotBtnClick();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -84,6 +89,8 @@ private:
     void setColumnWidths();
     // The labels show the texts the record keeps.
     void showLabels();
+    // The table, layout, labels and buttons once the record holds a new shot.
+    void finishShot(bool twoChannelLayout);
     QLabel* label(QWidget* parent, const QString& name, int left, int top);
     // Where an export goes and whether it may replace what has that name; nothing
     // when the export ends here (cancelled, or no name to be had).
@@ -91,6 +98,8 @@ private:
 
     std::unique_ptr<ShotTableModel> m_model;
     bool m_resizing = false;
+    // The shot came from a file: the window keeps the shot's layout, not the instrument's.
+    bool m_fileShot = false;
 };
 
 } // namespace kavlon

@@ -1,4 +1,5 @@
-// The Data display's spreadsheet export: choosing the file and gathering what goes in.
+// The Data display's files: the spreadsheet export (choosing the file and gathering what
+// goes in) and the shot saved as CSV.
 #include "ui/displays/DataDisplay.h"
 
 #include "ui/DecimalSeparator.h"
@@ -6,6 +7,7 @@
 #include "ui/dialogs/UserDialogs.h"
 
 #include "core/export/SheetFile.h"
+#include "core/shot/ShotFile.h"
 
 #include <QCheckBox>
 #include <QDateTime>
@@ -97,6 +99,23 @@ bool TMDIChild_Data::ExportBtnClick(QObject* sender) {
         m_host.dialogs().showError(this, QString("Cannot write %1").arg(shown(*path)),
                                    QString::fromLocal8Bit(result.result.reason));
     return result.result.saved;
+}
+
+bool TMDIChild_Data::SaveShotBtnClick() {
+    const QString folder = outputFolder(m_host.programDirectory(), kExportFolder);
+    const QString chosen = m_host.dialogs().chooseSaveFile(
+        this, {folder, windowTitle() + ".csv", "csv", {"Shot files (*.csv)", "All files (*)"}});
+    if (chosen.isEmpty())
+        return false;
+    const std::filesystem::path path = toPath(chosen);
+    const SaveResult result = saveShotCsv(path, record);
+    if (!result.saved) {
+        m_host.dialogs().showError(this, QString("Cannot write %1").arg(shown(path)),
+                                   QString::fromLocal8Bit(result.reason));
+        return false;
+    }
+    m_host.rememberShotFile(chosen);
+    return true;
 }
 
 } // namespace kavlon

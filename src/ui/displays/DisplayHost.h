@@ -40,6 +40,8 @@ public:
     virtual int printAsOption() const = 0;
     // The folder the program runs from; generated files go below it.
     virtual QString programDirectory() const = 0;
+    // A shot file was written: it joins the recent files.
+    virtual void rememberShotFile(const QString& path) { (void)path; }
 };
 
 } // namespace kavlon

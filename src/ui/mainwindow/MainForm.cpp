@@ -3,6 +3,7 @@
 #include "ui/mainwindow/DisplayPlacement.h"
 #include "ui/mainwindow/FrontPanel.h"
 #include "ui/dialogs/SelectDisplayDlg.h"
+#include "ui/mainwindow/ShotFiles.h"
 #include "ui/dialogs/SettingsForm.h"
 #include "ui/mainwindow/GuidedDemo.h"
 #include "ui/mainwindow/ToolbarIcons.h"
@@ -114,6 +115,7 @@ TMainForm::TMainForm(const QString& programDirectory, UserDialogs* dialogs, std:
     buildActions();
     buildToolBar();
     buildMenus();
+    m_shotFiles = new ShotFiles(*this);
     statusBar()->setObjectName("StatusBar1");
     statusBar()->setFixedHeight(19);
 

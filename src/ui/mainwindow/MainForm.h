@@ -31,6 +31,7 @@ class QToolButton;
 namespace kavlon {
 
 class FrontPanel;
+class ShotFiles;
 class TMDIChild;
 class TMDIChild_Data;
 class TMDIChild_FFT;
@@ -47,6 +48,7 @@ class TMainForm : public QMainWindow, public DisplayHost, private ReceiveListene
     Q_OBJECT
     friend class QuickPrint;
     friend class GuidedDemo;
+    friend class ShotFiles;
 public:
     // programDirectory holds the settings file; empty means the program's own directory.
     // Without a backend the window works with the real HID devices.
@@ -59,6 +61,7 @@ public:
     DeviceConnection& connection() { return m_connection; }
     QMdiArea* mdiArea() const { return m_mdiArea; }
     FrontPanel* frontPanel() const { return m_panel; }
+    ShotFiles* shotFiles() const { return m_shotFiles; }
     QString ProgramDirectory;
     kavlon::QuickPrintOptions QuickPrintOptions;
 
@@ -114,6 +117,7 @@ public:
     PicturePrinter& printer() override { return *m_printer; }
     int printAsOption() const override { return QuickPrintOptions.PrintAs; }
     QString programDirectory() const override { return ProgramDirectory; }
+    void rememberShotFile(const QString& path) override;
     // Pictures go to this printer from now on; null means the default printer.
     void setPrinter(PicturePrinter* printer) { m_printer = printer ? printer : &m_defaultPrinter; }
     // Entries of the display list a source box offers, in list order.
@@ -190,6 +194,7 @@ private:
     FrontPanel* m_panel = nullptr;
     QuickPrint m_quickPrint{*this};
     GuidedDemo* m_demo = nullptr;
+    ShotFiles* m_shotFiles = nullptr;
     bool m_shown = false;
     bool m_tearingDown = false;
 };

@@ -4,6 +4,7 @@
 #include "ui/dialogs/OutputFolders.h"
 
 #include "ui/dialogs/SettingsForm.h"
+#include "ui/mainwindow/ShotFiles.h"
 
 #include "core/displays/DisplayNames.h"
 #include "core/settings/SettingsStorage.h"
@@ -42,6 +43,7 @@ void TMainForm::FormCreate() {
         screen ? screen->availableGeometry().size() : QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     resize(std::clamp(stored->Width, 0, largest.width()), std::clamp(stored->Height, 0, largest.height()));
     QuickPrintOptions = stored->Options;
+    m_shotFiles->setRecent(stored->RecentShots);
 }
 
 void TMainForm::showEvent(QShowEvent* event) {
@@ -72,6 +74,7 @@ void TMainForm::FormCloseQuery() {
     s.Width = width();
     s.Height = height();
     s.Options = QuickPrintOptions;
+    s.RecentShots = m_shotFiles->recent();
     const SaveResult result = saveSettings(toPath(settingsPath()), s);
     if (!result.saved) {
         const QString path = QDir::toNativeSeparators(settingsPath());
