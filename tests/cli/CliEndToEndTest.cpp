@@ -1,0 +1,178 @@
+// kavloncli end to end against the simulated instrument: the built program for what
+// a script sees (exit codes, messages, files), and the same commands run in this
+// process where the test must control the link (unplug, a lost frame).
+#include "CliRun.h"
+#include "LossyBackend.h"
+
+#include "cli/CommandLine.h"
+
+#include "support/ScratchFolder.h"
+#include "support/SheetReader.h"
+
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace kavlon {
+namespace {
+
+using namespace std::chrono_literals;
+using test::runKavloncli;
+using test::ScratchFolder;
+
+QString qpath(const std::filesystem::path& p) {
+    return QString::fromStdString(p.string());
+}
+
+bool mentions(const std::string& text, const std::string& word) {
+    return text.find(word) != std::string::npos;
+}
+
+class CliHelp : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(CliHelp, EverySubcommandExplainsItselfAndExitsZero) {
+    const auto run = runKavloncli({GetParam(), "--help"});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_TRUE(run.out.starts_with(std::string("Usage: kavloncli ") + GetParam())) << run.out;
+    EXPECT_TRUE(mentions(run.out, "--simulate")) << run.out;
+    EXPECT_TRUE(run.err.empty()) << run.err;
+}
+
+INSTANTIATE_TEST_SUITE_P(Commands, CliHelp, ::testing::Values("list", "set", "capture", "measure"));
+
+struct UsageCase {
+    QStringList arguments;
+    const char* mentions;
+};
+
+TEST(Cli, BadUsageExitsOneWithAMessageAndNoOutput) {
+    ScratchFolder scratch;
+    const QString out = qpath(scratch.path() / "shots");
+    const UsageCase cases[] = {
+        {{"set", "--simulate", "--timebase", "300 µs"}, "--timebase 300 µs"},
+        {{"set", "--simulate", "--volts", "5:1V"}, "--volts 5:1V"},
+        // Found out only once the instrument reported its probe setting.
+        {{"set", "--simulate", "--volts", "1:3mV"}, "it offers 10 mV"},
+        {{"set", "--simulate", "--coupling", "1:XY"}, "AC or DC"},
+        {{"set", "--simulate", "--bogus"}, "bogus"},
+        {{"capture", "--simulate", "--shots", "0", "--out", out}, "--shots"},
+        {{"capture", "--simulate", "--shots", "2"}, "--out"},
+        {{"capture", "--simulate", "--format", "pdf", "--out", out}, "pdf"},
+        {{"capture", "--simulate", "--out", out, "--timeout", "soon"}, "--timeout"},
+        {{"measure", "--simulate"}, "either a FILE or --live"},
+        {{"measure", "a.csv", "b.csv"}, "b.csv"},
+        {{"frobnicate"}, "unknown command"},
+        {{}, "which command"},
+    };
+    for (const auto& c : cases) {
+        const auto run = runKavloncli(c.arguments);
+        const std::string args = c.arguments.join(' ').toStdString();
+        EXPECT_EQ(run.exitCode, 1) << args;
+        EXPECT_TRUE(mentions(run.err, c.mentions)) << args << ": " << run.err;
+        EXPECT_TRUE(run.out.empty()) << args << ": " << run.out;
+    }
+    EXPECT_FALSE(std::filesystem::exists(scratch.path() / "shots"));
+}
+
+struct SetCase {
+    QStringList options;
+    std::string reported;
+};
+
+TEST(Cli, SetStepsTheInstrumentUntilItReportsTheSettings) {
+    // The simulated instrument starts at 200 µs, 500 mV, every channel on, DC, running.
+    const SetCase cases[] = {
+        {{"--timebase", "1 ms", "--volts", "1:200mV,2:2V", "--run", "off"},
+         "timebase 1 ms / Div\nchannel 1 on, 200 mV / Div, DC\nchannel 2 on, 2 V / Div, DC\n"
+         "channel 3 on, 500 mV / Div, DC\nchannel 4 on, 500 mV / Div, DC\nstopped\n"},
+        {{"--timebase", "20us", "--channels", "1,3", "--coupling", "3:AC", "--invert", "1:on"},
+         "timebase 20 µs / Div\nchannel 1 on, 500 mV / Div, DC, inverted\nchannel 2 off, 500 mV / Div, DC\n"
+         "channel 3 on, 500 mV / Div, AC\nchannel 4 off, 500 mV / Div, DC\nrunning\n"},
+    };
+    for (const auto& c : cases) {
+        const auto run = runKavloncli(QStringList{"set", "--simulate"} + c.options);
+        EXPECT_EQ(run.exitCode, 0) << run.err;
+        EXPECT_EQ(run.out, c.reported);
+    }
+}
+
+TEST(Cli, ListShowsTheInstrumentAsUsable) {
+    const auto run = runKavloncli({"--simulate", "list"});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_TRUE(mentions(run.out, "Quorvel Scope Interface")) << run.out;
+    EXPECT_TRUE(mentions(run.out, "usable")) << run.out;
+}
+
+TEST(Cli, CaptureWritesOneWholeFilePerShot) {
+    ScratchFolder scratch;
+    const auto run = runKavloncli(
+        {"capture", "--simulate", "--shots", "3", "--out", qpath(scratch.path()), "--format", "xls"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(scratch.names(), (std::set<std::string>{"QV_00000.xls", "QV_00001.xls", "QV_00002.xls"}));
+    EXPECT_TRUE(mentions(run.out, "3 of 3 shots written")) << run.out;
+    // No progress bar when stderr is no terminal.
+    EXPECT_TRUE(run.err.empty()) << run.err;
+    for (const auto& name : scratch.names()) {
+        // The reader insists on one BOF first and one EOF last: a whole sheet.
+        const test::Sheet sheet = test::readSheetFile(scratch.path() / name);
+        EXPECT_TRUE(std::any_of(sheet.begin(), sheet.end(), [](const auto& cell) {
+            return cell.second.starts_with("Timebase : 200 ");
+        })) << name;
+    }
+}
+
+// The commands run in this process, on a backend the test holds.
+struct InProcess {
+    int run(const QStringList& arguments, std::unique_ptr<HidBackend> backend) {
+        auto maker = [&](bool) { return std::move(backend); };
+        return cli::runCli(QStringList{"kavloncli"} + arguments, maker);
+    }
+};
+
+TEST(Cli, UnplugDuringCaptureExitsThreeAndLeavesOnlyWholeFiles) {
+    ScratchFolder scratch;
+    auto sim = std::make_unique<SimulatedBackend>(SimulationOptions{.paced = true, .pollInterval = 0ms});
+    SimulatedBackend* instrument = sim.get();
+    // Half way through the second shot: the first is whole, the second never will be.
+    constexpr std::uint64_t kUnplugAfter = 6 + 2049 + 1000;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (instrument->pluggedIn() && instrument->reportsRead() >= kUnplugAfter)
+            instrument->unplug();
+    });
+    watch.start(1);
+    const int code = InProcess{}.run(
+        {"capture", "--simulate", "--shots", "3", "--out", qpath(scratch.path()), "--format", "xls"},
+        std::move(sim));
+    watch.stop();
+    EXPECT_EQ(code, 3);
+    EXPECT_EQ(scratch.names(), std::set<std::string>{"QV_00000.xls"});
+}
+
+TEST(Cli, ALostFrameIsAnErrorAndNoFile) {
+    ScratchFolder scratch;
+    // Connecting brings six reports; the hundredth of the shot is a frame of channel
+    // 1 inside the 4,060 samples the instrument's 200 µs / Div keeps.
+    auto lossy =
+        std::make_unique<test::LossyBackend>(SimulationOptions{.paced = false, .pollInterval = 0ms}, 6 + 100);
+    const int code = InProcess{}.run(
+        {"capture", "--simulate", "--shots", "1", "--out", qpath(scratch.path()), "--format", "xls"},
+        std::move(lossy));
+    EXPECT_EQ(code, 3);
+    EXPECT_TRUE(scratch.names().empty());
+}
+
+TEST(Cli, NoInstrumentExitsTwo) {
+    ScratchFolder scratch;
+    for (const QStringList& arguments :
+         {QStringList{"capture", "--out", qpath(scratch.path())}, QStringList{"set"}, QStringList{"list"},
+          QStringList{"measure", "--live"}}) {
+        auto sim = std::make_unique<SimulatedBackend>(SimulationOptions{.paced = false, .pollInterval = 0ms});
+        sim->unplug();
+        EXPECT_EQ(InProcess{}.run(arguments, std::move(sim)), 2) << arguments.join(' ').toStdString();
+    }
+    EXPECT_TRUE(scratch.names().empty());
+}
+
+} // namespace
+} // namespace kavlon

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "device/simulator/SimulatedBackend.h"
+
+#include <atomic>
+#include <memory>
+
+namespace kavlon::test {
+
+// The simulated instrument behind a link that loses one input report: the
+// lost-th report read (counted from 1 across the device objects) never arrives.
+class LossyBackend : public HidBackend {
+public:
+    LossyBackend(SimulationOptions options, std::uint64_t lost) : m_sim(options), m_lost(lost) {}
+
+    std::vector<HidDeviceInfo> enumerate() override { return m_sim.enumerate(); }
+    void watch(std::function<void()> changed) override { m_sim.watch(std::move(changed)); }
+    std::unique_ptr<TJvHidDevice> makeDevice(const HidDeviceInfo& info) override {
+        return std::make_unique<Device>(m_sim.makeDevice(info), *this);
+    }
+    SimulatedBackend& simulated() { return m_sim; }
+
+private:
+    class Device : public TJvHidDevice {
+    public:
+        Device(std::unique_ptr<TJvHidDevice> inner, LossyBackend& owner)
+            : m_inner(std::move(inner)), m_owner(owner) {}
+        std::string deviceString(int index) override { return m_inner->deviceString(index); }
+        HidCaps Caps() override { return m_inner->Caps(); }
+        bool WriteReport(std::span<const std::uint8_t> report) override {
+            return m_inner->WriteReport(report);
+        }
+        int ReadReport(std::span<std::uint8_t> buffer, std::chrono::milliseconds timeout) override {
+            for (;;) {
+                const int n = m_inner->ReadReport(buffer, timeout);
+                if (n <= 0 || ++m_owner.m_read != m_owner.m_lost)
+                    return n;
+            }
+        }
+        void cancelRead() override { m_inner->cancelRead(); }
+        bool present() const override { return m_inner->present(); }
+        std::string devicePath() const override { return m_inner->devicePath(); }
+        bool open() override { return m_inner->open(); }
+
+    private:
+        std::unique_ptr<TJvHidDevice> m_inner;
+        LossyBackend& m_owner;
+    };
+
+    SimulatedBackend m_sim;
+    const std::uint64_t m_lost;
+    std::atomic<std::uint64_t> m_read{0};
+};
+
+} // namespace kavlon::test
