@@ -39,6 +39,7 @@ struct ChannelAnalysis {
     EdgeRecord Fall2;
     EdgeRecord CycleRise;
     EdgeRecord CycleFall;
+    bool operator==(const ChannelAnalysis&) const = default;
 };
 
 // One captured shot as a Data display holds it and the other displays copy it: the

@@ -31,6 +31,7 @@ void copyShotSettings(const AcquisitionState& s, ShotSettings& r) {
     r.VoltsPerDivText = s.VoltsPerDivText;
     r.TriggerPoint = s.TriggerPoint;
     r.WindowStart = s.WindowStart;
+    r.ReferenceLevels = s.ReferenceLevels;
 }
 
 } // namespace kavlon

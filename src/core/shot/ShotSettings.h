@@ -29,6 +29,9 @@ struct ShotSettings {
     std::array<std::int32_t, kChannels> ZeroLevel{};
     std::int32_t TriggerPoint = 0;
     std::int32_t WindowStart = 0;
+    // The instrument's reference percentages the analysis used; a saved shot needs them
+    // to be analysed again alike.
+    std::array<std::int32_t, 3> ReferenceLevels{};
 
     // The Data display's label captions for the shot (UTF-8): Trigger_lb,
     // Triggerlevel_lb, Timebase_lb, RealTimebase_lb and ZeroLevelCH1_lb .. ZeroLevelCH4_lb.
@@ -40,6 +43,8 @@ struct ShotSettings {
 
     // Heap bytes held by the texts.
     std::size_t textBytes() const;
+
+    bool operator==(const ShotSettings&) const = default;
 };
 
 // Everything but the texts, from the acquisition state as the shot's trailer left it.
