@@ -3,6 +3,7 @@
 #include "cli/InstrumentSession.h"
 
 #include "core/export/SheetFile.h"
+#include "core/shot/ShotFile.h"
 
 namespace kavlon::cli {
 
@@ -26,7 +27,7 @@ std::optional<std::filesystem::path> firstFreeShotName(const std::filesystem::pa
 SaveResult saveShot(const std::filesystem::path& path, const ShotRecord& record, ShotFormat format,
                     const std::string& dateTime) {
     if (format == ShotFormat::Csv)
-        return {false, "writing offline-shot CSV files is not built into this kavloncli yet"};
+        return saveShotCsv(path, record);
     ExportContents contents;
     contents.record = &record;
     contents.dataCaption = InstrumentSession::kShotCaption;
@@ -35,9 +36,11 @@ SaveResult saveShot(const std::filesystem::path& path, const ShotRecord& record,
 }
 
 std::optional<std::string> readShot(const std::filesystem::path& path, ShotRecord& record) {
-    (void)path;
-    (void)record;
-    return "reading shot files is not built into this kavloncli yet";
+    ShotFileResult read = readShotFile(path, TransferInputs{});
+    if (!read.ok)
+        return read.error;
+    record = std::move(read.record);
+    return std::nullopt;
 }
 
 } // namespace kavlon::cli

@@ -6,12 +6,19 @@
 
 #include "cli/CommandLine.h"
 
+#include "core/shot/ShotFile.h"
+
 #include "support/ScratchFolder.h"
 #include "support/SheetReader.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTimer>
 
 #include <gtest/gtest.h>
+
+#include <fstream>
 
 namespace kavlon {
 namespace {
@@ -103,21 +110,71 @@ TEST(Cli, ListShowsTheInstrumentAsUsable) {
     EXPECT_TRUE(mentions(run.out, "usable")) << run.out;
 }
 
-TEST(Cli, CaptureWritesOneWholeFilePerShot) {
+TEST(Cli, CapturedShotsOpenInTheShotReaderAndMeasureLikeTheInstrumentsSignals) {
     ScratchFolder scratch;
-    const auto run = runKavloncli(
-        {"capture", "--simulate", "--shots", "3", "--out", qpath(scratch.path()), "--format", "xls"});
+    const auto run = runKavloncli({"capture", "--simulate", "--shots", "3", "--out", qpath(scratch.path())});
     ASSERT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_EQ(scratch.names(), (std::set<std::string>{"QV_00000.xls", "QV_00001.xls", "QV_00002.xls"}));
+    EXPECT_EQ(scratch.names(), (std::set<std::string>{"QV_00000.csv", "QV_00001.csv", "QV_00002.csv"}));
     EXPECT_TRUE(mentions(run.out, "3 of 3 shots written")) << run.out;
     // No progress bar when stderr is no terminal.
     EXPECT_TRUE(run.err.empty()) << run.err;
     for (const auto& name : scratch.names()) {
+        const ShotFileResult read = readShotFile(scratch.path() / name, TransferInputs{});
+        EXPECT_TRUE(read.ok && read.record.HasShot) << name << ": " << read.error;
+    }
+
+    // The simulated channel 1 is a 1 kHz square of 2 V peak to peak.
+    const auto json = runKavloncli({"measure", "--json", qpath(scratch.path() / "QV_00001.csv")});
+    ASSERT_EQ(json.exitCode, 0) << json.err;
+    const QJsonArray channels = QJsonDocument::fromJson(QByteArray::fromStdString(json.out))["channels"].toArray();
+    ASSERT_EQ(channels.size(), 4);
+    const QJsonArray rows = channels[0]["measurements"].toArray();
+    ASSERT_EQ(rows.size(), 22);
+    EXPECT_EQ(rows[0]["name"].toString(), "Vpp");
+    EXPECT_EQ(rows[0]["value"].toString(), "2.0 V");
+    EXPECT_EQ(rows[10]["name"].toString(), "Frequency");
+    EXPECT_EQ(rows[10]["value"].toString(), "1000.0 Hz");
+
+    const auto table = runKavloncli({"measure", qpath(scratch.path() / "QV_00001.csv")});
+    ASSERT_EQ(table.exitCode, 0) << table.err;
+    const QStringList lines = QString::fromStdString(table.out).split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 23);
+    // Aligned: channel II's column starts at one place on every line.
+    const qsizetype column = lines[0].indexOf("Channel II");
+    EXPECT_EQ(lines[11].mid(column).left(9), "1000.0 Hz") << lines[11].toStdString();
+}
+
+TEST(Cli, SpreadsheetCaptureWritesWholeSheets) {
+    ScratchFolder scratch;
+    const auto run = runKavloncli(
+        {"capture", "--simulate", "--shots", "2", "--out", qpath(scratch.path()), "--format", "xls"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(scratch.names(), (std::set<std::string>{"QV_00000.xls", "QV_00001.xls"}));
+    for (const auto& name : scratch.names()) {
         // The reader insists on one BOF first and one EOF last: a whole sheet.
         const test::Sheet sheet = test::readSheetFile(scratch.path() / name);
-        EXPECT_TRUE(std::any_of(sheet.begin(), sheet.end(), [](const auto& cell) {
-            return cell.second.starts_with("Timebase : 200 ");
-        })) << name;
+        EXPECT_TRUE(std::any_of(sheet.begin(), sheet.end(),
+                                [](const auto& cell) { return cell.second.starts_with("Timebase : 200 "); }))
+            << name;
+    }
+}
+
+TEST(Cli, FilesThatCannotBeReadOrWrittenExitFour) {
+    ScratchFolder scratch;
+    const auto notAFolder = scratch.path() / "plain";
+    std::ofstream(notAFolder) << "x";
+    const auto notAShot = scratch.path() / "notes.csv";
+    std::ofstream(notAShot) << "just,some\r\ntext,here\r\n";
+    const std::pair<QStringList, const char*> cases[] = {
+        {{"measure", qpath(scratch.path() / "missing.csv")}, "missing.csv"},
+        {{"measure", qpath(notAShot)}, "notes.csv"},
+        {{"capture", "--simulate", "--out", qpath(notAFolder / "shots")}, "plain"},
+    };
+    for (const auto& [arguments, name] : cases) {
+        const auto run = runKavloncli(arguments);
+        EXPECT_EQ(run.exitCode, 4) << arguments.join(' ').toStdString();
+        EXPECT_TRUE(mentions(run.err, name)) << run.err;
+        EXPECT_TRUE(run.out.empty()) << run.out;
     }
 }
 
