@@ -2,7 +2,7 @@
 // a script sees (exit codes, messages, files), and the same commands run in this
 // process where the test must control the link (unplug, a lost frame).
 #include "CliRun.h"
-#include "LossyBackend.h"
+#include "FaultyBackend.h"
 
 #include "cli/CommandLine.h"
 
@@ -126,7 +126,8 @@ TEST(Cli, CapturedShotsOpenInTheShotReaderAndMeasureLikeTheInstrumentsSignals) {
     // The simulated channel 1 is a 1 kHz square of 2 V peak to peak.
     const auto json = runKavloncli({"measure", "--json", qpath(scratch.path() / "QV_00001.csv")});
     ASSERT_EQ(json.exitCode, 0) << json.err;
-    const QJsonArray channels = QJsonDocument::fromJson(QByteArray::fromStdString(json.out))["channels"].toArray();
+    const QJsonArray channels =
+        QJsonDocument::fromJson(QByteArray::fromStdString(json.out))["channels"].toArray();
     ASSERT_EQ(channels.size(), 4);
     const QJsonArray rows = channels[0]["measurements"].toArray();
     ASSERT_EQ(rows.size(), 22);
@@ -153,9 +154,9 @@ TEST(Cli, SpreadsheetCaptureWritesWholeSheets) {
     for (const auto& name : scratch.names()) {
         // The reader insists on one BOF first and one EOF last: a whole sheet.
         const test::Sheet sheet = test::readSheetFile(scratch.path() / name);
-        EXPECT_TRUE(std::any_of(sheet.begin(), sheet.end(),
-                                [](const auto& cell) { return cell.second.starts_with("Timebase : 200 "); }))
-            << name;
+        EXPECT_TRUE(std::any_of(sheet.begin(), sheet.end(), [](const auto& cell) {
+            return cell.second.starts_with("Timebase : 200 ");
+        })) << name;
     }
 }
 
@@ -210,8 +211,8 @@ TEST(Cli, ALostFrameIsAnErrorAndNoFile) {
     ScratchFolder scratch;
     // Connecting brings six reports; the hundredth of the shot is a frame of channel
     // 1 inside the 4,060 samples the instrument's 200 µs / Div keeps.
-    auto lossy =
-        std::make_unique<test::LossyBackend>(SimulationOptions{.paced = false, .pollInterval = 0ms}, 6 + 100);
+    auto lossy = std::make_unique<test::FaultyBackend>(SimulationOptions{.paced = false, .pollInterval = 0ms},
+                                                       test::LinkFaults{.lostReport = 6 + 100});
     const int code = InProcess{}.run(
         {"capture", "--simulate", "--shots", "1", "--out", qpath(scratch.path()), "--format", "xls"},
         std::move(lossy));
@@ -229,6 +230,25 @@ TEST(Cli, NoInstrumentExitsTwo) {
         EXPECT_EQ(InProcess{}.run(arguments, std::move(sim)), 2) << arguments.join(' ').toStdString();
     }
     EXPECT_TRUE(scratch.names().empty());
+}
+
+TEST(Cli, AnInstrumentThatCannotBeOpenedIsListedAsUnusableAndNotUsed) {
+    for (const QStringList& arguments : {QStringList{"list"}, QStringList{"set"}}) {
+        auto faulty = std::make_unique<test::FaultyBackend>(
+            SimulationOptions{.paced = false, .pollInterval = 0ms}, test::LinkFaults{.opens = false});
+        testing::internal::CaptureStdout();
+        testing::internal::CaptureStderr();
+        const int code = InProcess{}.run(arguments, std::move(faulty));
+        const std::string out = testing::internal::GetCapturedStdout();
+        const std::string err = testing::internal::GetCapturedStderr();
+        const std::string name = arguments.join(' ').toStdString();
+        EXPECT_EQ(code, 2) << name;
+        if (arguments.front() == "list") {
+            EXPECT_TRUE(mentions(out, "Quorvel Scope Interface")) << out;
+            EXPECT_TRUE(mentions(out, "cannot be opened")) << out;
+        }
+        EXPECT_TRUE(mentions(err, "udev rule") || mentions(out, "plug it in again")) << name << ": " << err;
+    }
 }
 
 } // namespace
