@@ -232,6 +232,18 @@ TEST(Cli, NoInstrumentExitsTwo) {
     EXPECT_TRUE(scratch.names().empty());
 }
 
+TEST(Cli, AnInstrumentPluggedInWhileWaitingIsUsed) {
+    for (const QStringList& arguments :
+         {QStringList{"list", "--wait", "60"}, QStringList{"set", "--wait", "60"}}) {
+        auto sim = std::make_unique<SimulatedBackend>(SimulationOptions{.paced = false, .pollInterval = 0ms});
+        sim->unplug();
+        SimulatedBackend* instrument = sim.get();
+        // Plugged in once the command waits in its event loop.
+        QTimer::singleShot(0, [instrument] { instrument->plugIn(); });
+        EXPECT_EQ(InProcess{}.run(arguments, std::move(sim)), 0) << arguments.join(' ').toStdString();
+    }
+}
+
 TEST(Cli, AnInstrumentThatCannotBeOpenedIsListedAsUnusableAndNotUsed) {
     for (const QStringList& arguments : {QStringList{"list"}, QStringList{"set"}}) {
         auto faulty = std::make_unique<test::FaultyBackend>(
