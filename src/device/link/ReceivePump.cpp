@@ -85,7 +85,10 @@ bool ReceivePump::takeNext(InputReport& report) {
 }
 
 void ReceivePump::ShowRead(const InputReport& report) {
-    m_control.InterpretRecvData(frameFromReport(report.received(), report.reportLength));
+    const Frame frame = frameFromReport(report.received(), report.reportLength);
+    if (m_observer)
+        m_observer(frame);
+    m_control.InterpretRecvData(frame);
     ++m_interpreted;
 }
 

@@ -8,6 +8,7 @@
 #include <QTimer>
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 namespace kavlon {
@@ -29,6 +30,11 @@ public:
     // Frames interpreted so far.
     std::uint64_t interpreted() const { return m_interpreted; }
 
+    // Sees every frame just before it is interpreted, in the same order, so a
+    // caller can tell which frames a shot was made of (and which it lacked).
+    using FrameObserver = std::function<void(const Frame&)>;
+    void setFrameObserver(FrameObserver observer) { m_observer = std::move(observer); }
+
 public Q_SLOTS:
     // Interprets what is waiting, in slices that leave the event loop a turn.
     void drain();
@@ -47,6 +53,7 @@ private:
     std::size_t m_batchNext = 0;
     bool m_draining = false;
     std::uint64_t m_interpreted = 0;
+    FrameObserver m_observer;
 };
 
 } // namespace kavlon

@@ -1,0 +1,137 @@
+// kavloncli capture: N shots from the instrument, one whole file each.
+#include "cli/CommandLine.h"
+#include "cli/ProgressBar.h"
+#include "cli/ShotFiles.h"
+
+#include "core/export/SheetFile.h"
+
+#include <QDateTime>
+#include <QDir>
+
+#include <cstdio>
+
+namespace kavlon::cli {
+
+namespace {
+
+constexpr int kMostShots = kExportNameCount;
+
+struct CaptureOptions {
+    QCommandLineOption shots{"shots", "How many shots to capture (default 1).", "N", "1"};
+    QCommandLineOption out{"out", "The folder the files go to; made when missing.", "dir"};
+    QCommandLineOption format{"format", "csv (offline shot, the default) or xls (spreadsheet export).",
+                              "csv|xls", "csv"};
+};
+
+struct CaptureJob {
+    int shots = 1;
+    std::filesystem::path folder;
+    ShotFormat format = ShotFormat::Csv;
+};
+
+std::optional<int> readJob(CommandLine& line, const CaptureOptions& o, CaptureJob& job) {
+    const QCommandLineParser& p = line.parser();
+    const auto shots = intValue(p.value(o.shots), 1, kMostShots);
+    const QString format = p.value(o.format).toLower();
+    Outcome bad;
+    if (!shots)
+        bad = Outcome::failure(ExitCode::Usage,
+                               "--shots needs a whole number from 1 to " + std::to_string(kMostShots));
+    else if (!p.isSet(o.out) || p.value(o.out).isEmpty())
+        bad = Outcome::failure(ExitCode::Usage, "capture needs --out DIR");
+    else if (format != "csv" && format != "xls")
+        bad = Outcome::failure(ExitCode::Usage, "--format is csv or xls, not " + format.toStdString());
+    if (!bad.ok())
+        return finish(bad);
+    job.shots = *shots;
+    job.folder = std::filesystem::path(p.value(o.out).toStdU16String());
+    job.format = format == "csv" ? ShotFormat::Csv : ShotFormat::Xls;
+    return std::nullopt;
+}
+
+Outcome makeFolder(const std::filesystem::path& folder) {
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    if (error || !std::filesystem::is_directory(folder, error))
+        return Outcome::failure(ExitCode::FileError, "cannot make the folder " + folder.string() +
+                                                         (error ? ": " + error.message() : ""));
+    return Outcome::success();
+}
+
+Outcome writeShot(const CaptureJob& job, const ShotRecord& record,
+                  std::vector<std::filesystem::path>& written) {
+    const auto path = firstFreeShotName(job.folder, job.format);
+    if (!path)
+        return Outcome::failure(ExitCode::FileError, "every file name is taken in " + job.folder.string());
+    const std::string now = QDateTime::currentDateTime().toString("yyyy-MM-dd HH:mm:ss").toStdString();
+    const SaveResult saved = saveShot(*path, record, job.format, now);
+    if (!saved.saved)
+        return Outcome::failure(ExitCode::FileError, "cannot write " + path->string() + ": " + saved.reason);
+    written.push_back(*path);
+    return Outcome::success();
+}
+
+std::string summary(const CaptureJob& job, const std::vector<std::filesystem::path>& written) {
+    std::string text = std::to_string(written.size()) + " of " + std::to_string(job.shots) + " shots written";
+    if (!written.empty())
+        text += " to " + job.folder.string() + ": " + written.front().filename().string() +
+                (written.size() > 1 ? " to " + written.back().filename().string() : "");
+    return text + "\n";
+}
+
+Outcome capture(InstrumentSession& session, const CaptureJob& job,
+                std::vector<std::filesystem::path>& written) {
+    ProgressBar bar(stderr);
+    int shot = 0;
+    struct Detach {
+        SessionListener& listener;
+        ~Detach() { listener.onProgress = nullptr; }
+    } detach{session.listener()};
+    session.listener().onProgress = [&] {
+        // The position counts from 0 within each channel's 64 steps.
+        const SessionListener& l = session.listener();
+        bar.show(shot, job.shots, l.progressPosition + 1, l.progressMaximum);
+    };
+    for (shot = 1; shot <= job.shots; ++shot) {
+        ShotRecord record;
+        Outcome outcome = session.captureShot(record);
+        if (outcome.ok())
+            outcome = writeShot(job, record, written);
+        if (!outcome.ok()) {
+            bar.clear();
+            outcome.message = "shot " + std::to_string(shot) + ": " + outcome.message;
+            return outcome;
+        }
+    }
+    bar.clear();
+    return Outcome::success();
+}
+
+} // namespace
+
+int runCapture(const QStringList& arguments, const BackendMaker& makeBackend) {
+    CommandLine line("capture",
+                     "Captures shots and writes one file for each, whole or not at all.\n"
+                     "A shot that is lost, cut short or missing a frame is an error, never a file.");
+    CaptureOptions options;
+    line.parser().addOptions({options.shots, options.out, options.format});
+    if (auto done = line.parse(arguments))
+        return *done;
+    CaptureJob job;
+    if (auto done = readJob(line, options, job))
+        return *done;
+    if (Outcome made = makeFolder(job.folder); !made.ok())
+        return finish(made);
+
+    InstrumentSession session(makeBackend(line.simulate()), line.sessionOptions());
+    std::vector<std::filesystem::path> written;
+    Outcome outcome = session.connect();
+    if (outcome.ok())
+        outcome = capture(session, job, written);
+    // The summary goes where the results go, failure or not, after the last file.
+    if (outcome.ok() || !written.empty())
+        std::fputs(summary(job, written).c_str(), stdout);
+    return finish(outcome);
+}
+
+} // namespace kavlon::cli

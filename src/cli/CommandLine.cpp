@@ -1,0 +1,82 @@
+#include "cli/CommandLine.h"
+
+#include <cmath>
+#include <cstdio>
+
+namespace kavlon::cli {
+
+namespace {
+
+constexpr double kLongestWait = 24 * 3600;
+
+void print(FILE* stream, const QString& text) {
+    std::fputs(text.toLocal8Bit().constData(), stream);
+}
+
+} // namespace
+
+CommandLine::CommandLine(const QString& command, const QString& description)
+    : m_command(command), m_simulate("simulate", "Use a simulated instrument instead of one on USB."),
+      m_wait("wait", "Wait up to <seconds> for an instrument to be plugged in (default 0).", "seconds"),
+      m_timeout("timeout",
+                "Give up when an answer of the instrument takes longer than <seconds> (default 15).",
+                "seconds"),
+      m_help(QStringList{"h", "help"}, "Show this help.") {
+    m_parser.setApplicationDescription(description);
+    m_parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    m_parser.addOptions({m_simulate, m_wait, m_timeout, m_help});
+}
+
+QString CommandLine::helpText() const {
+    // The parser names the program by its path; a subcommand's usage names both.
+    QString text = m_parser.helpText();
+    const qsizetype lineEnd = text.indexOf('\n');
+    const qsizetype options = text.indexOf(" [options]");
+    if (options >= 0 && options < lineEnd)
+        text.replace(0, options, "Usage: kavloncli " + m_command);
+    return text;
+}
+
+std::optional<int> CommandLine::usageError(const QString& message) const {
+    print(stderr,
+          "kavloncli " + m_command + ": " + message + "\n" + "Try 'kavloncli " + m_command + " --help'.\n");
+    return int(ExitCode::Usage);
+}
+
+bool CommandLine::readSeconds(const QCommandLineOption& option, std::chrono::milliseconds& into) {
+    if (!m_parser.isSet(option))
+        return true;
+    bool ok = false;
+    const double seconds = m_parser.value(option).toDouble(&ok);
+    if (!ok || !std::isfinite(seconds) || seconds < 0 || seconds > kLongestWait)
+        return false;
+    into = std::chrono::milliseconds(std::llround(seconds * 1000));
+    return true;
+}
+
+std::optional<int> CommandLine::parse(const QStringList& arguments, int maxPositional) {
+    if (!m_parser.parse(arguments))
+        return usageError(m_parser.errorText());
+    if (m_parser.isSet(m_help)) {
+        print(stdout, helpText());
+        return int(ExitCode::Ok);
+    }
+    if (m_parser.positionalArguments().size() > maxPositional)
+        return usageError("unexpected argument '" + m_parser.positionalArguments().value(maxPositional) +
+                          "'");
+    if (!readSeconds(m_wait, m_session.plugWait))
+        return usageError("--wait needs a number of seconds");
+    if (!readSeconds(m_timeout, m_session.answerWait))
+        return usageError("--timeout needs a number of seconds");
+    return std::nullopt;
+}
+
+std::optional<int> intValue(const QString& text, int low, int high) {
+    bool ok = false;
+    const int value = text.toInt(&ok);
+    if (!ok || value < low || value > high)
+        return std::nullopt;
+    return value;
+}
+
+} // namespace kavlon::cli

@@ -1,0 +1,13 @@
+#include "cli/Outcome.h"
+
+#include <cstdio>
+
+namespace kavlon::cli {
+
+int finish(const Outcome& outcome) {
+    if (!outcome.message.empty())
+        std::fprintf(stderr, "kavloncli: %s\n", outcome.message.c_str());
+    return int(outcome.code);
+}
+
+} // namespace kavlon::cli

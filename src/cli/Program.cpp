@@ -1,0 +1,75 @@
+// The program's first word: which command runs, and the help that lists them.
+#include "cli/CommandLine.h"
+
+#include <array>
+#include <cstdio>
+
+namespace kavlon::cli {
+
+namespace {
+
+struct Command {
+    const char* name;
+    const char* summary;
+    int (*run)(const QStringList&, const BackendMaker&);
+};
+
+constexpr std::array<Command, 4> kCommands = {{
+    {"list", "the instruments found, and whether this user may use them", runList},
+    {"set", "step the instrument to the settings given", runSet},
+    {"capture", "capture shots and write one file each", runCapture},
+    {"measure", "the 22 measurements per channel of a shot file or a live shot", runMeasure},
+}};
+
+constexpr const char* kExitCodes = "Exit codes: 0 done, 1 usage or a value the instrument does not offer,\n"
+                                   "2 no instrument, 3 link lost, 4 file error.\n";
+
+void globalHelp(FILE* stream) {
+    std::fputs("Usage: kavloncli [--simulate] COMMAND [options]\n\n"
+               "Operates a Kavlon oscilloscope without the window.\n\nCommands:\n",
+               stream);
+    for (const Command& c : kCommands)
+        std::fprintf(stream, "  %-9s %s\n", c.name, c.summary);
+    std::fputs("\n'kavloncli COMMAND --help' shows a command's options.\n", stream);
+    std::fputs(kExitCodes, stream);
+}
+
+int usage(const QString& message) {
+    std::fprintf(stderr, "kavloncli: %s\n\n", message.toLocal8Bit().constData());
+    globalHelp(stderr);
+    return int(ExitCode::Usage);
+}
+
+} // namespace
+
+int runCli(const QStringList& arguments, const BackendMaker& makeBackend) {
+    // Options before the command: the shared --simulate, and help or version.
+    qsizetype at = 1;
+    QStringList leading;
+    for (; at < arguments.size() && arguments[at].startsWith('-'); ++at) {
+        const QString& a = arguments[at];
+        if (a == "--help" || a == "-h") {
+            globalHelp(stdout);
+            return int(ExitCode::Ok);
+        }
+        if (a == "--version") {
+            std::puts("kavloncli 0.1");
+            return int(ExitCode::Ok);
+        }
+        if (a != "--simulate")
+            return usage("unknown option " + a + " before the command");
+        leading << a;
+    }
+    if (at == arguments.size())
+        return usage("which command?");
+    for (const Command& c : kCommands) {
+        if (arguments[at] == c.name) {
+            QStringList rest{arguments.value(0, "kavloncli")};
+            rest << leading << arguments.mid(at + 1);
+            return c.run(rest, makeBackend);
+        }
+    }
+    return usage("unknown command " + arguments[at]);
+}
+
+} // namespace kavlon::cli

@@ -1,0 +1,168 @@
+#include "cli/SettingSteps.h"
+
+#include "core/acquisition/Commands.h"
+#include "core/scales/ScaleTables.h"
+
+#include <cmath>
+#include <functional>
+
+namespace kavlon::cli {
+
+namespace {
+
+// The longest way between the two ends of the timebase table, and then some.
+constexpr int kMaxSteps = 40;
+
+// One setting as the instrument last reported it, the value it should reach, and
+// the command that moves it a step (direction +1 or -1) or straight to the value.
+struct Step {
+    std::string what;
+    std::function<int(const AcquisitionControl&)> reported;
+    int target = 0;
+    std::function<void(AcquisitionControl&, int direction)> send;
+    std::function<std::string(int)> shown;
+};
+
+Outcome stepTo(InstrumentSession& session, const Step& step) {
+    for (int n = 0; n < kMaxSteps; ++n) {
+        const int now = step.reported(session.control());
+        if (now == step.target)
+            return Outcome::success();
+        step.send(session.control(), step.target > now ? 1 : -1);
+        if (Outcome answered = session.settle("settings report after setting " + step.what); !answered.ok())
+            return answered;
+        if (step.reported(session.control()) == now)
+            return Outcome::failure(ExitCode::Usage, step.what + ": the instrument does not offer " +
+                                                         step.shown(step.target) + "; it stays at " +
+                                                         step.shown(now));
+    }
+    return Outcome::failure(ExitCode::Usage,
+                            step.what + ": the instrument did not reach " + step.shown(step.target));
+}
+
+std::string channelName(int c) {
+    return "channel " + std::to_string(c + 1);
+}
+
+std::string timebaseText(int k) {
+    const auto label = timebaseLabel(k);
+    return label ? std::string(*label) : "timebase step " + std::to_string(k);
+}
+
+Step timebaseStep(int target) {
+    return {"timebase",
+            [](const AcquisitionControl& c) { return c.State.TimebaseIndex + c.State.TimebaseOffset; },
+            target,
+            [](AcquisitionControl& c, int d) {
+                c.sendCommand([d](CommandBytes& b) {
+                    CmdTimebaseStep(b, d > 0 ? TimebaseStep::Slower : TimebaseStep::Faster);
+                });
+            },
+            timebaseText};
+}
+
+Step voltsStep(int c, int target, int probeRange) {
+    return {channelName(c) + " volts per division",
+            [c](const AcquisitionControl& control) { return control.State.VoltsIndex[std::size_t(c)]; },
+            target,
+            [c](AcquisitionControl& control, int d) {
+                control.sendCommand([c, d](CommandBytes& b) {
+                    CmdVoltsStep(b, c + 1, d > 0 ? VoltsStep::Bigger : VoltsStep::Smaller);
+                });
+            },
+            [probeRange](int v) {
+                const auto label = voltsPerDivLabel(probeRange, v);
+                return label ? std::string(*label) : "volts step " + std::to_string(v);
+            }};
+}
+
+// A front-panel box: its click sends the state it is to have, and once the
+// instrument has answered, the box shows what the instrument reported.
+Step boxStep(PanelBox box, int c, bool target, const std::string& what, std::string yes, std::string no) {
+    return {channelName(c) + " " + what,
+            [box, c](const AcquisitionControl& control) { return int(control.panelBoxChecked(box, c + 1)); },
+            int(target),
+            [box, c](AcquisitionControl& control, int d) { control.PanelBoxClick(box, c + 1, d > 0); },
+            [yes, no](int v) { return v ? yes : no; }};
+}
+
+int channelsOf(const AcquisitionState& s) {
+    return s.ChannelCount == 2 ? 2 : kChannels;
+}
+
+// A target for a channel the instrument does not have is a value it does not offer.
+Outcome checkChannels(const SettingTargets& t, int channels) {
+    for (int c = channels; c < kChannels; ++c) {
+        const auto k = std::size_t(c);
+        if (t.voltsPerDiv[k] || t.acCoupled[k] || t.inverted[k] || (t.channelsOn && (*t.channelsOn)[k]))
+            return Outcome::failure(ExitCode::Usage, channelName(c) + ": the instrument has " +
+                                                         std::to_string(channels) + " channels");
+    }
+    return Outcome::success();
+}
+
+// Every step the targets ask for, in the order they are taken.
+Outcome collectSteps(const AcquisitionState& s, const SettingTargets& t, std::vector<Step>& steps) {
+    const int channels = channelsOf(s);
+    for (int c = 0; t.channelsOn && c < channels; ++c)
+        steps.push_back(boxStep(PanelBox::Channel, c, (*t.channelsOn)[std::size_t(c)], "on", "on", "off"));
+    for (int c = 0; c < channels; ++c) {
+        const auto k = std::size_t(c);
+        if (t.acCoupled[k])
+            steps.push_back(boxStep(PanelBox::Coupling, c, *t.acCoupled[k], "coupling", "AC", "DC"));
+        if (t.inverted[k])
+            steps.push_back(
+                boxStep(PanelBox::Invert, c, *t.inverted[k], "invert", "inverted", "not inverted"));
+        if (!t.voltsPerDiv[k])
+            continue;
+        const int probe = s.ProbeRange[k];
+        const auto volts = voltsIndexFor(*t.voltsPerDiv[k], probe);
+        if (!volts)
+            return Outcome::failure(ExitCode::Usage,
+                                    channelName(c) + ": " +
+                                        formatVoltsPerDiv(std::llround(*t.voltsPerDiv[k] * 1e4)) +
+                                        " / Div is not offered at its probe setting; it offers " +
+                                        offeredVolts(probe) + " per division");
+        steps.push_back(voltsStep(c, *volts, probe));
+    }
+    if (t.timebase)
+        steps.push_back(timebaseStep(*t.timebase));
+    return Outcome::success();
+}
+
+Step runStep(bool running) {
+    return {"run state", [](const AcquisitionControl& c) { return int(c.State.Running); }, int(running),
+            [](AcquisitionControl& c, int) { c.sendCommand([](CommandBytes& b) { CmdRunStop(b); }); },
+            [](int v) { return std::string(v ? "running" : "stopped"); }};
+}
+
+} // namespace
+
+Outcome applyTargets(InstrumentSession& session, const SettingTargets& targets) {
+    if (Outcome o = checkChannels(targets, channelsOf(session.state())); !o.ok())
+        return o;
+    std::vector<Step> steps;
+    if (Outcome o = collectSteps(session.state(), targets, steps); !o.ok())
+        return o;
+    if (targets.running)
+        steps.push_back(runStep(*targets.running));
+    for (const Step& step : steps)
+        if (Outcome o = stepTo(session, step); !o.ok())
+            return o;
+    return Outcome::success();
+}
+
+std::string settingsSummary(const AcquisitionControl& control) {
+    const AcquisitionState& s = control.State;
+    std::string text = "timebase " + timebaseText(s.TimebaseIndex + s.TimebaseOffset) + "\n";
+    for (int c = 0; c < channelsOf(s); ++c) {
+        const auto k = std::size_t(c);
+        text += channelName(c) + " " + (s.ChannelOn[k] ? "on" : "off") + ", " + s.VoltsPerDivText[k] + ", " +
+                (control.panelBoxChecked(PanelBox::Coupling, c + 1) ? "AC" : "DC") +
+                (control.panelBoxChecked(PanelBox::Invert, c + 1) ? ", inverted" : "") + "\n";
+    }
+    text += s.Running ? "running\n" : "stopped\n";
+    return text;
+}
+
+} // namespace kavlon::cli

@@ -1,0 +1,267 @@
+// kavloncli end to end against the simulated instrument: the built program for what
+// a script sees (exit codes, messages, files), and the same commands run in this
+// process where the test must control the link (unplug, a lost frame).
+#include "CliRun.h"
+#include "FaultyBackend.h"
+
+#include "cli/CommandLine.h"
+
+#include "core/shot/ShotFile.h"
+
+#include "support/ScratchFolder.h"
+#include "support/SheetReader.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+namespace kavlon {
+namespace {
+
+using namespace std::chrono_literals;
+using test::runKavloncli;
+using test::ScratchFolder;
+
+QString qpath(const std::filesystem::path& p) {
+    return QString::fromStdString(p.string());
+}
+
+bool mentions(const std::string& text, const std::string& word) {
+    return text.find(word) != std::string::npos;
+}
+
+class CliHelp : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(CliHelp, EverySubcommandExplainsItselfAndExitsZero) {
+    const auto run = runKavloncli({GetParam(), "--help"});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_TRUE(run.out.starts_with(std::string("Usage: kavloncli ") + GetParam())) << run.out;
+    EXPECT_TRUE(mentions(run.out, "--simulate")) << run.out;
+    EXPECT_TRUE(run.err.empty()) << run.err;
+}
+
+INSTANTIATE_TEST_SUITE_P(Commands, CliHelp, ::testing::Values("list", "set", "capture", "measure"));
+
+struct UsageCase {
+    QStringList arguments;
+    const char* mentions;
+};
+
+TEST(Cli, BadUsageExitsOneWithAMessageAndNoOutput) {
+    ScratchFolder scratch;
+    const QString out = qpath(scratch.path() / "shots");
+    const UsageCase cases[] = {
+        {{"set", "--simulate", "--timebase", "300 µs"}, "--timebase 300 µs"},
+        {{"set", "--simulate", "--volts", "5:1V"}, "--volts 5:1V"},
+        // Found out only once the instrument reported its probe setting.
+        {{"set", "--simulate", "--volts", "1:3mV"}, "it offers 10 mV"},
+        {{"set", "--simulate", "--coupling", "1:XY"}, "AC or DC"},
+        {{"set", "--simulate", "--bogus"}, "bogus"},
+        {{"capture", "--simulate", "--shots", "0", "--out", out}, "--shots"},
+        {{"capture", "--simulate", "--shots", "2"}, "--out"},
+        {{"capture", "--simulate", "--format", "pdf", "--out", out}, "pdf"},
+        {{"capture", "--simulate", "--out", out, "--timeout", "soon"}, "--timeout"},
+        {{"measure", "--simulate"}, "either a FILE or --live"},
+        {{"measure", "a.csv", "b.csv"}, "b.csv"},
+        {{"frobnicate"}, "unknown command"},
+        {{}, "which command"},
+    };
+    for (const auto& c : cases) {
+        const auto run = runKavloncli(c.arguments);
+        const std::string args = c.arguments.join(' ').toStdString();
+        EXPECT_EQ(run.exitCode, 1) << args;
+        EXPECT_TRUE(mentions(run.err, c.mentions)) << args << ": " << run.err;
+        EXPECT_TRUE(run.out.empty()) << args << ": " << run.out;
+    }
+    EXPECT_FALSE(std::filesystem::exists(scratch.path() / "shots"));
+}
+
+struct SetCase {
+    QStringList options;
+    std::string reported;
+};
+
+TEST(Cli, SetStepsTheInstrumentUntilItReportsTheSettings) {
+    // The simulated instrument starts at 200 µs, 500 mV, every channel on, DC, running.
+    const SetCase cases[] = {
+        {{"--timebase", "1 ms", "--volts", "1:200mV,2:2V", "--run", "off"},
+         "timebase 1 ms / Div\nchannel 1 on, 200 mV / Div, DC\nchannel 2 on, 2 V / Div, DC\n"
+         "channel 3 on, 500 mV / Div, DC\nchannel 4 on, 500 mV / Div, DC\nstopped\n"},
+        {{"--timebase", "20us", "--channels", "1,3", "--coupling", "3:AC", "--invert", "1:on"},
+         "timebase 20 µs / Div\nchannel 1 on, 500 mV / Div, DC, inverted\nchannel 2 off, 500 mV / Div, DC\n"
+         "channel 3 on, 500 mV / Div, AC\nchannel 4 off, 500 mV / Div, DC\nrunning\n"},
+    };
+    for (const auto& c : cases) {
+        const auto run = runKavloncli(QStringList{"set", "--simulate"} + c.options);
+        EXPECT_EQ(run.exitCode, 0) << run.err;
+        EXPECT_EQ(run.out, c.reported);
+    }
+}
+
+TEST(Cli, ListShowsTheInstrumentAsUsable) {
+    const auto run = runKavloncli({"--simulate", "list"});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_TRUE(mentions(run.out, "Quorvel Scope Interface")) << run.out;
+    EXPECT_TRUE(mentions(run.out, "usable")) << run.out;
+}
+
+TEST(Cli, CapturedShotsOpenInTheShotReaderAndMeasureLikeTheInstrumentsSignals) {
+    ScratchFolder scratch;
+    const auto run = runKavloncli({"capture", "--simulate", "--shots", "3", "--out", qpath(scratch.path())});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(scratch.names(), (std::set<std::string>{"QV_00000.csv", "QV_00001.csv", "QV_00002.csv"}));
+    EXPECT_TRUE(mentions(run.out, "3 of 3 shots written")) << run.out;
+    // No progress bar when stderr is no terminal.
+    EXPECT_TRUE(run.err.empty()) << run.err;
+    for (const auto& name : scratch.names()) {
+        const ShotFileResult read = readShotFile(scratch.path() / name, TransferInputs{});
+        EXPECT_TRUE(read.ok && read.record.HasShot) << name << ": " << read.error;
+    }
+
+    // The simulated channel 1 is a 1 kHz square of 2 V peak to peak.
+    const auto json = runKavloncli({"measure", "--json", qpath(scratch.path() / "QV_00001.csv")});
+    ASSERT_EQ(json.exitCode, 0) << json.err;
+    const QJsonArray channels =
+        QJsonDocument::fromJson(QByteArray::fromStdString(json.out))["channels"].toArray();
+    ASSERT_EQ(channels.size(), 4);
+    const QJsonArray rows = channels[0]["measurements"].toArray();
+    ASSERT_EQ(rows.size(), 22);
+    EXPECT_EQ(rows[0]["name"].toString(), "Vpp");
+    EXPECT_EQ(rows[0]["value"].toString(), "2.0 V");
+    EXPECT_EQ(rows[10]["name"].toString(), "Frequency");
+    EXPECT_EQ(rows[10]["value"].toString(), "1000.0 Hz");
+
+    const auto table = runKavloncli({"measure", qpath(scratch.path() / "QV_00001.csv")});
+    ASSERT_EQ(table.exitCode, 0) << table.err;
+    const QStringList lines = QString::fromStdString(table.out).split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 23);
+    // Aligned: channel II's column starts at one place on every line.
+    const qsizetype column = lines[0].indexOf("Channel II");
+    EXPECT_EQ(lines[11].mid(column).left(9), "1000.0 Hz") << lines[11].toStdString();
+}
+
+TEST(Cli, SpreadsheetCaptureWritesWholeSheets) {
+    ScratchFolder scratch;
+    const auto run = runKavloncli(
+        {"capture", "--simulate", "--shots", "2", "--out", qpath(scratch.path()), "--format", "xls"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(scratch.names(), (std::set<std::string>{"QV_00000.xls", "QV_00001.xls"}));
+    for (const auto& name : scratch.names()) {
+        // The reader insists on one BOF first and one EOF last: a whole sheet.
+        const test::Sheet sheet = test::readSheetFile(scratch.path() / name);
+        EXPECT_TRUE(std::any_of(sheet.begin(), sheet.end(), [](const auto& cell) {
+            return cell.second.starts_with("Timebase : 200 ");
+        })) << name;
+    }
+}
+
+TEST(Cli, FilesThatCannotBeReadOrWrittenExitFour) {
+    ScratchFolder scratch;
+    const auto notAFolder = scratch.path() / "plain";
+    std::ofstream(notAFolder) << "x";
+    const auto notAShot = scratch.path() / "notes.csv";
+    std::ofstream(notAShot) << "just,some\r\ntext,here\r\n";
+    const std::pair<QStringList, const char*> cases[] = {
+        {{"measure", qpath(scratch.path() / "missing.csv")}, "missing.csv"},
+        {{"measure", qpath(notAShot)}, "notes.csv"},
+        {{"capture", "--simulate", "--out", qpath(notAFolder / "shots")}, "plain"},
+    };
+    for (const auto& [arguments, name] : cases) {
+        const auto run = runKavloncli(arguments);
+        EXPECT_EQ(run.exitCode, 4) << arguments.join(' ').toStdString();
+        EXPECT_TRUE(mentions(run.err, name)) << run.err;
+        EXPECT_TRUE(run.out.empty()) << run.out;
+    }
+}
+
+// The commands run in this process, on a backend the test holds.
+struct InProcess {
+    int run(const QStringList& arguments, std::unique_ptr<HidBackend> backend) {
+        auto maker = [&](bool) { return std::move(backend); };
+        return cli::runCli(QStringList{"kavloncli"} + arguments, maker);
+    }
+};
+
+TEST(Cli, UnplugDuringCaptureExitsThreeAndLeavesOnlyWholeFiles) {
+    ScratchFolder scratch;
+    auto sim = std::make_unique<SimulatedBackend>(SimulationOptions{.paced = true, .pollInterval = 0ms});
+    SimulatedBackend* instrument = sim.get();
+    // Half way through the second shot: the first is whole, the second never will be.
+    constexpr std::uint64_t kUnplugAfter = 6 + 2049 + 1000;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (instrument->pluggedIn() && instrument->reportsRead() >= kUnplugAfter)
+            instrument->unplug();
+    });
+    watch.start(1);
+    const int code = InProcess{}.run(
+        {"capture", "--simulate", "--shots", "3", "--out", qpath(scratch.path()), "--format", "xls"},
+        std::move(sim));
+    watch.stop();
+    EXPECT_EQ(code, 3);
+    EXPECT_EQ(scratch.names(), std::set<std::string>{"QV_00000.xls"});
+}
+
+TEST(Cli, ALostFrameIsAnErrorAndNoFile) {
+    ScratchFolder scratch;
+    // Connecting brings six reports; the hundredth of the shot is a frame of channel
+    // 1 inside the 4,060 samples the instrument's 200 µs / Div keeps.
+    auto lossy = std::make_unique<test::FaultyBackend>(SimulationOptions{.paced = false, .pollInterval = 0ms},
+                                                       test::LinkFaults{.lostReport = 6 + 100});
+    const int code = InProcess{}.run(
+        {"capture", "--simulate", "--shots", "1", "--out", qpath(scratch.path()), "--format", "xls"},
+        std::move(lossy));
+    EXPECT_EQ(code, 3);
+    EXPECT_TRUE(scratch.names().empty());
+}
+
+TEST(Cli, NoInstrumentExitsTwo) {
+    ScratchFolder scratch;
+    for (const QStringList& arguments :
+         {QStringList{"capture", "--out", qpath(scratch.path())}, QStringList{"set"}, QStringList{"list"},
+          QStringList{"measure", "--live"}}) {
+        auto sim = std::make_unique<SimulatedBackend>(SimulationOptions{.paced = false, .pollInterval = 0ms});
+        sim->unplug();
+        EXPECT_EQ(InProcess{}.run(arguments, std::move(sim)), 2) << arguments.join(' ').toStdString();
+    }
+    EXPECT_TRUE(scratch.names().empty());
+}
+
+TEST(Cli, AnInstrumentPluggedInWhileWaitingIsUsed) {
+    for (const QStringList& arguments :
+         {QStringList{"list", "--wait", "60"}, QStringList{"set", "--wait", "60"}}) {
+        auto sim = std::make_unique<SimulatedBackend>(SimulationOptions{.paced = false, .pollInterval = 0ms});
+        sim->unplug();
+        SimulatedBackend* instrument = sim.get();
+        // Plugged in once the command waits in its event loop.
+        QTimer::singleShot(0, [instrument] { instrument->plugIn(); });
+        EXPECT_EQ(InProcess{}.run(arguments, std::move(sim)), 0) << arguments.join(' ').toStdString();
+    }
+}
+
+TEST(Cli, AnInstrumentThatCannotBeOpenedIsListedAsUnusableAndNotUsed) {
+    for (const QStringList& arguments : {QStringList{"list"}, QStringList{"set"}}) {
+        auto faulty = std::make_unique<test::FaultyBackend>(
+            SimulationOptions{.paced = false, .pollInterval = 0ms}, test::LinkFaults{.opens = false});
+        testing::internal::CaptureStdout();
+        testing::internal::CaptureStderr();
+        const int code = InProcess{}.run(arguments, std::move(faulty));
+        const std::string out = testing::internal::GetCapturedStdout();
+        const std::string err = testing::internal::GetCapturedStderr();
+        const std::string name = arguments.join(' ').toStdString();
+        EXPECT_EQ(code, 2) << name;
+        if (arguments.front() == "list") {
+            EXPECT_TRUE(mentions(out, "Quorvel Scope Interface")) << out;
+            EXPECT_TRUE(mentions(out, "cannot be opened")) << out;
+        }
+        EXPECT_TRUE(mentions(err, "udev rule") || mentions(out, "plug it in again")) << name << ": " << err;
+    }
+}
+
+} // namespace
+} // namespace kavlon

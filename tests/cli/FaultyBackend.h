@@ -1,0 +1,63 @@
+#pragma once
+
+#include "device/simulator/SimulatedBackend.h"
+
+#include <atomic>
+#include <memory>
+
+namespace kavlon::test {
+
+// What goes wrong between the program and the simulated instrument.
+struct LinkFaults {
+    // The lost-th input report read (counted from 1 across the device objects)
+    // never arrives; 0 loses none.
+    std::uint64_t lostReport = 0;
+    // False: the instrument is listed but cannot be opened, as without permission.
+    bool opens = true;
+};
+
+// The simulated instrument behind a faulty link.
+class FaultyBackend : public HidBackend {
+public:
+    FaultyBackend(SimulationOptions options, LinkFaults faults) : m_sim(options), m_faults(faults) {}
+
+    std::vector<HidDeviceInfo> enumerate() override { return m_sim.enumerate(); }
+    void watch(std::function<void()> changed) override { m_sim.watch(std::move(changed)); }
+    std::unique_ptr<TJvHidDevice> makeDevice(const HidDeviceInfo& info) override {
+        return std::make_unique<Device>(m_sim.makeDevice(info), *this);
+    }
+    SimulatedBackend& simulated() { return m_sim; }
+
+private:
+    class Device : public TJvHidDevice {
+    public:
+        Device(std::unique_ptr<TJvHidDevice> inner, FaultyBackend& owner)
+            : m_inner(std::move(inner)), m_owner(owner) {}
+        std::string deviceString(int index) override { return m_inner->deviceString(index); }
+        HidCaps Caps() override { return m_inner->Caps(); }
+        bool WriteReport(std::span<const std::uint8_t> report) override {
+            return m_inner->WriteReport(report);
+        }
+        int ReadReport(std::span<std::uint8_t> buffer, std::chrono::milliseconds timeout) override {
+            for (;;) {
+                const int n = m_inner->ReadReport(buffer, timeout);
+                if (n <= 0 || ++m_owner.m_read != m_owner.m_faults.lostReport)
+                    return n;
+            }
+        }
+        void cancelRead() override { m_inner->cancelRead(); }
+        bool present() const override { return m_inner->present(); }
+        std::string devicePath() const override { return m_inner->devicePath(); }
+        bool open() override { return m_owner.m_faults.opens && m_inner->open(); }
+
+    private:
+        std::unique_ptr<TJvHidDevice> m_inner;
+        FaultyBackend& m_owner;
+    };
+
+    SimulatedBackend m_sim;
+    const LinkFaults m_faults;
+    std::atomic<std::uint64_t> m_read{0};
+};
+
+} // namespace kavlon::test
