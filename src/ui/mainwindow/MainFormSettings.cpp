@@ -4,6 +4,7 @@
 #include "ui/dialogs/OutputFolders.h"
 
 #include "ui/dialogs/SettingsForm.h"
+#include "ui/mainwindow/SettingsLocation.h"
 
 #include "core/displays/DisplayNames.h"
 #include "core/settings/SettingsStorage.h"
@@ -20,7 +21,7 @@
 namespace kavlon {
 
 QString TMainForm::settingsPath() const {
-    return ProgramDirectory + kSettingsFileName;
+    return settingsLocation(ProgramDirectory, userConfigDirectory()).writePath;
 }
 
 void TMainForm::FormCreate() {
@@ -30,7 +31,8 @@ void TMainForm::FormCreate() {
     if (!ProgramDirectory.endsWith('/'))
         ProgramDirectory += '/';
 
-    const std::optional<StoredSettings> stored = loadSettings(toPath(settingsPath()));
+    const std::optional<StoredSettings> stored =
+        loadFirstSettings(settingsLocation(ProgramDirectory, userConfigDirectory()).readOrder);
     if (!stored)
         return; // first run: the designed size, every quick-print option off
 
@@ -72,6 +74,7 @@ void TMainForm::FormCloseQuery() {
     s.Width = width();
     s.Height = height();
     s.Options = QuickPrintOptions;
+    prepareSettingsFolder(settingsPath());
     const SaveResult result = saveSettings(toPath(settingsPath()), s);
     if (!result.saved) {
         const QString path = QDir::toNativeSeparators(settingsPath());
