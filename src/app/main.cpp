@@ -1,3 +1,4 @@
+#include "app/TerminationSignals.h"
 #include "ui/mainwindow/MainForm.h"
 #include "ui/mainwindow/ToolbarIcons.h"
 
@@ -16,7 +17,9 @@ constexpr const char* kUsage =
     "  --simulate   attach a simulated instrument instead of looking for one on USB\n"
     "  --help       show this text\n"
     "\n"
-    "Everything else is kept in KavlonPC.INI next to the program.\n";
+    "The window size and the quick-print options are kept in KavlonPC.INI: next to the\n"
+    "program when its folder is writable, otherwise in the user's configuration folder.\n"
+    "Ctrl+C, SIGTERM and SIGHUP close the program as its close box does.\n";
 
 } // namespace
 
@@ -38,7 +41,21 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName("KavlonPC");
     QApplication::setApplicationVersion("0.1");
     QApplication::setWindowIcon(kavlon::icons::scopeTrace());
+    // The desktop entry's name, so a Wayland desktop matches the window to it.
+    QGuiApplication::setDesktopFileName("org.kavlonpc.KavlonPC");
+
+    // Set up before the window, so a signal that comes while it is being built is answered
+    // as soon as the event loop runs. Closing saves the settings; the window's destruction
+    // stops and joins the reader before the device goes. exit() also ends a modal dialog's
+    // loop, which would otherwise hold the program open.
+    kavlon::TMainForm* window = nullptr;
+    const kavlon::TerminationSignals termination([&window](int) {
+        if (window)
+            window->close();
+        QCoreApplication::exit(0);
+    });
     kavlon::TMainForm mainForm({}, nullptr, kavlon::makeHidBackend(simulate));
+    window = &mainForm;
     mainForm.show();
     return QApplication::exec();
 }
