@@ -73,22 +73,25 @@ struct PortableCopy {
     }
 };
 
-// True once the process catches `signal`: its handler is in place, the signal is no longer fatal.
-bool waitUntilCaught(pid_t pid, int signal) {
+// Empty once the process catches `signal`: its handler is in place, the signal no longer
+// fatal. Otherwise why not (the process ended by itself, or never took the signal over).
+std::string waitUntilCaught(pid_t pid, int signal) {
     const auto until = std::chrono::steady_clock::now() + kPatience;
     const unsigned long long bit = 1ULL << (signal - 1);
     while (std::chrono::steady_clock::now() < until) {
         std::istringstream status(readFile("/proc/" + std::to_string(pid) + "/status"));
         for (std::string line; std::getline(status, line);) {
             if (line.rfind("SigCgt:", 0) == 0 && (std::stoull(line.substr(7), nullptr, 16) & bit))
-                return true;
+                return {};
         }
-        int ignored = 0;
-        if (::waitpid(pid, &ignored, WNOHANG) == pid)
-            return false; // ended by itself
+        int ended = 0;
+        if (::waitpid(pid, &ended, WNOHANG) == pid)
+            return "the program ended by itself, wait status " + std::to_string(ended);
         std::this_thread::sleep_for(20ms);
     }
-    return false;
+    ::kill(pid, SIGKILL);
+    ::waitpid(pid, nullptr, 0);
+    return "the program never took the signal over";
 }
 
 // The wait status once the process ends; -1 when it does not within kPatience (it is killed).
@@ -110,17 +113,15 @@ TEST(ProgramSignals, CloseAsTheCloseBoxDoesAndSaveTheSettings) {
         const char* name;
         int signal;
     };
-    const Case cases[] = {{"SIGTERM (logout)", SIGTERM}, {"SIGINT (Ctrl+C)", SIGINT}, {"SIGHUP (terminal gone)", SIGHUP}};
+    const Case cases[] = {
+        {"SIGTERM (logout)", SIGTERM}, {"SIGINT (Ctrl+C)", SIGINT}, {"SIGHUP (terminal gone)", SIGHUP}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         PortableCopy copy;
         const pid_t pid = copy.start();
         ASSERT_GT(pid, 0);
-        if (!waitUntilCaught(pid, c.signal)) {
-            ::kill(pid, SIGKILL);
-            ::waitpid(pid, nullptr, 0);
-            FAIL() << "the program never took the signal over";
-        }
+        const std::string notCaught = waitUntilCaught(pid, c.signal);
+        ASSERT_EQ(notCaught, "");
         ASSERT_EQ(::kill(pid, c.signal), 0);
         const int status = waitForEnd(pid);
         ASSERT_NE(status, -1) << "still running long after the signal";

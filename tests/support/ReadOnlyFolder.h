@@ -47,7 +47,8 @@ public:
             return false;
         if (::geteuid() != 0)
             return ::chmod(m_path.c_str(), 0555) == 0 && ::access(m_path.c_str(), W_OK) != 0;
-        if (::unshare(CLONE_NEWNS) != 0 || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+        if (::unshare(CLONE_NEWNS) != 0 ||
+            ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
             ::mount(m_path.c_str(), m_path.c_str(), nullptr, MS_BIND, nullptr) != 0) {
             m_whyNot = std::string("no bind mount of our own: ") + std::strerror(errno);
             return false;

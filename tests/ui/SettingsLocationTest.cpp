@@ -49,15 +49,18 @@ TEST(SettingsLocation, BesideAProgramWhoseFolderIsItsOwnOtherwiseTheUsers) {
     const Case cases[] = {
         {"writable: a build tree or a portable copy", program.path(), {besideProgram}, besideProgram},
         {"writable, with its separator", program.path() + "/", {besideProgram}, besideProgram},
-        {"not there", program.filePath("gone"), {perUser, program.filePath("gone") + "/KavlonPC.INI"}, perUser},
+        {"not there",
+         program.filePath("gone"),
+         {perUser, program.filePath("gone") + "/KavlonPC.INI"},
+         perUser},
         // Writable for the superuser, and still nobody's to keep settings in.
         {"the system's folder of programs", "/usr/bin", {perUser, "/usr/bin/KavlonPC.INI"}, perUser},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const SettingsLocation location = settingsLocation(c.programDirectory, user);
-        EXPECT_EQ(location.readOrder, c.readOrder);
-        EXPECT_EQ(location.writePath, c.writePath);
+        EXPECT_EQ(location.readOrder.join(" | ").toStdString(), c.readOrder.join(" | ").toStdString());
+        EXPECT_EQ(location.writePath.toStdString(), c.writePath.toStdString());
     }
 }
 
@@ -65,7 +68,8 @@ TEST(MainWindowSettings, AReadOnlyProgramFolderKeepsThemInTheUsersConfigurationF
     UserSettingsFile user;
     test::ReadOnlyFolder program;
     const QString folder = QString::fromStdString(program.path());
-    const QByteArray beside = "[Main]\nLeft=0\nTop=0\nWidth=900\nHeight=700\nGrid=0\nInvert=0\nColor=0\nPrintAs=2\n";
+    const QByteArray beside =
+        "[Main]\nLeft=0\nTop=0\nWidth=900\nHeight=700\nGrid=0\nInvert=0\nColor=0\nPrintAs=2\n";
     writeFile(folder + "/KavlonPC.INI", beside);
     if (!program.seal())
         GTEST_SKIP() << "no read-only folder to try: " << program.whyNot();
@@ -80,7 +84,8 @@ TEST(MainWindowSettings, AReadOnlyProgramFolderKeepsThemInTheUsersConfigurationF
         EXPECT_TRUE(form.close());
     }
     ASSERT_TRUE(dialogs.errors.empty()) << "saved without complaint: " << dialogs.errors[0].toStdString();
-    EXPECT_TRUE(readFile(user.path).contains("\nWidth=1000\nHeight=720\n")) << readFile(user.path).toStdString();
+    EXPECT_TRUE(readFile(user.path).contains("\nWidth=1000\nHeight=720\n"))
+        << readFile(user.path).toStdString();
     EXPECT_EQ(readFile(folder + "/KavlonPC.INI"), beside);
 
     TMainForm again(folder, &dialogs, test::noInstrument());

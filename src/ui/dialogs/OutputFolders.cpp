@@ -20,7 +20,8 @@ QString withSeparator(QString folder) {
 bool isSystemProgramFolder(const QFileInfo& folder) {
     // Compared as canonical paths: /bin and /sbin are links into /usr on most systems now.
     const QString path = folder.canonicalFilePath();
-    for (const char* system : {"/usr/bin", "/usr/sbin", "/usr/local/bin", "/usr/local/sbin", "/bin", "/sbin"}) {
+    for (const char* system :
+         {"/usr/bin", "/usr/sbin", "/usr/local/bin", "/usr/local/sbin", "/bin", "/sbin"}) {
         if (path == QFileInfo(QString::fromLatin1(system)).canonicalFilePath())
             return true;
     }
@@ -58,6 +59,8 @@ QString outputFolder(const QString& programDirectory, const QString& name, QStri
     return folder;
 }
 
-std::filesystem::path toPath(const QString& path) { return std::filesystem::path(path.toStdU16String()); }
+std::filesystem::path toPath(const QString& path) {
+    return std::filesystem::path(path.toStdU16String());
+}
 
 } // namespace kavlon

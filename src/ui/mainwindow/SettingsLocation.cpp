@@ -26,7 +26,9 @@ SettingsLocation settingsLocation(const QString& programDirectory, const QString
     return {{perUser, besideProgram}, perUser};
 }
 
-QString userConfigDirectory() { return QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation); }
+QString userConfigDirectory() {
+    return QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+}
 
 std::optional<StoredSettings> loadFirstSettings(const QStringList& readOrder) {
     for (const QString& path : readOrder) {
@@ -36,6 +38,8 @@ std::optional<StoredSettings> loadFirstSettings(const QStringList& readOrder) {
     return std::nullopt;
 }
 
-void prepareSettingsFolder(const QString& writePath) { QDir().mkpath(QFileInfo(writePath).absolutePath()); }
+void prepareSettingsFolder(const QString& writePath) {
+    QDir().mkpath(QFileInfo(writePath).absolutePath());
+}
 
 } // namespace kavlon
