@@ -19,7 +19,8 @@ namespace {
 
 constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP};
 
-// The pipe's two ends: the handler writes, the event loop reads. One program, one pipe.
+// The pipe's two ends: the handler writes, the event loop reads. One program, one pipe,
+// kept open to the end: a handler may still write while the program closes.
 int g_pipe[2] = {-1, -1};
 
 extern "C" void onTerminationSignal(int signal) {
@@ -30,51 +31,40 @@ extern "C" void onTerminationSignal(int signal) {
     errno = savedErrno;
 }
 
-bool installHandlers() {
+} // namespace
+
+bool catchTerminationSignals() {
+    if (g_pipe[0] < 0 && ::pipe2(g_pipe, O_CLOEXEC | O_NONBLOCK) != 0)
+        return false;
     struct sigaction action {};
     action.sa_handler = onTerminationSignal;
     sigemptyset(&action.sa_mask);
     // SA_RESETHAND: the first signal asks politely, the next one is the default, fatal one.
     action.sa_flags = SA_RESTART | SA_RESETHAND;
     for (int signal : kSignals) {
+        struct sigaction before {};
+        if (::sigaction(signal, nullptr, &before) != 0)
+            return false;
+        if (before.sa_handler == SIG_IGN)
+            continue; // whoever started us asked for this signal to be ignored
         if (::sigaction(signal, &action, nullptr) != 0)
             return false;
     }
     return true;
 }
 
-void restoreDefaults() {
-    for (int signal : kSignals)
-        std::signal(signal, SIG_DFL);
-}
-
-} // namespace
-
 TerminationSignals::TerminationSignals(std::function<void(int)> onSignal, QObject* parent)
     : QObject(parent), m_onSignal(std::move(onSignal)) {
-    if (g_pipe[0] >= 0 || ::pipe2(g_pipe, O_CLOEXEC | O_NONBLOCK) != 0)
+    if (g_pipe[0] < 0)
         return;
-    m_ownsPipe = true;
+    // Level-triggered: a byte written before the event loop runs is seen when it does.
     m_notifier = std::make_unique<QSocketNotifier>(g_pipe[0], QSocketNotifier::Read);
     connect(m_notifier.get(), &QSocketNotifier::activated, this, [this] { readPending(); });
-    m_installed = installHandlers();
-    if (!m_installed)
-        restoreDefaults();
 }
 
-TerminationSignals::~TerminationSignals() {
-    if (!m_ownsPipe)
-        return;
-    if (m_installed)
-        restoreDefaults();
-    m_notifier.reset();
-    ::close(g_pipe[0]);
-    ::close(g_pipe[1]);
-    g_pipe[0] = g_pipe[1] = -1;
-}
+TerminationSignals::~TerminationSignals() = default;
 
 void TerminationSignals::readPending() {
-    // Signals that came together are answered once.
     unsigned char numbers[16];
     int first = 0;
     ssize_t n = 0;
@@ -87,6 +77,10 @@ void TerminationSignals::readPending() {
 }
 
 #else
+
+bool catchTerminationSignals() {
+    return false;
+}
 
 TerminationSignals::TerminationSignals(std::function<void(int)> onSignal, QObject* parent)
     : QObject(parent), m_onSignal(std::move(onSignal)) {}

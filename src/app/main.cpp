@@ -37,25 +37,22 @@ int main(int argc, char* argv[]) {
         }
     }
 
+    kavlon::catchTerminationSignals();
     QApplication app(argc, argv);
     QApplication::setApplicationName("KavlonPC");
     QApplication::setApplicationVersion("0.1");
     QApplication::setWindowIcon(kavlon::icons::scopeTrace());
     // The desktop entry's name, so a Wayland desktop matches the window to it.
     QGuiApplication::setDesktopFileName("org.kavlonpc.KavlonPC");
+    kavlon::TMainForm mainForm({}, nullptr, kavlon::makeHidBackend(simulate));
 
-    // Set up before the window, so a signal that comes while it is being built is answered
-    // as soon as the event loop runs. Closing saves the settings; the window's destruction
-    // stops and joins the reader before the device goes. exit() also ends a modal dialog's
-    // loop, which would otherwise hold the program open.
-    kavlon::TMainForm* window = nullptr;
-    const kavlon::TerminationSignals termination([&window](int) {
-        if (window)
-            window->close();
+    // A signal closes the window as its close box does, which saves the settings; the
+    // window's destruction after the loop stops and joins the reader before the device
+    // goes. exit() also ends a modal dialog's loop, which would otherwise hold the program.
+    const kavlon::TerminationSignals termination([&mainForm](int) {
+        mainForm.close();
         QCoreApplication::exit(0);
     });
-    kavlon::TMainForm mainForm({}, nullptr, kavlon::makeHidBackend(simulate));
-    window = &mainForm;
     mainForm.show();
     return QApplication::exec();
 }

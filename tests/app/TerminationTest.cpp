@@ -50,7 +50,9 @@ struct PortableCopy {
     }
     fs::path settingsFile() const { return root / "program" / "KavlonPC.INI"; }
 
-    pid_t start() const {
+    // Started with the three signals at their defaults, as from a terminal, whatever this
+    // test runner was started with; `ignored` is ignored instead, as under nohup.
+    pid_t start(int ignored = 0) const {
         std::vector<std::string> env;
         for (char** e = environ; *e; ++e) {
             const std::string entry(*e);
@@ -68,22 +70,53 @@ struct PortableCopy {
         std::string path = program.string();
         std::string simulate = "--simulate";
         char* argv[] = {path.data(), simulate.data(), nullptr};
+
+        sigset_t defaults;
+        sigemptyset(&defaults);
+        for (int s : {SIGINT, SIGTERM, SIGHUP}) {
+            if (s != ignored)
+                sigaddset(&defaults, s);
+        }
+        posix_spawnattr_t attributes;
+        posix_spawnattr_init(&attributes);
+        posix_spawnattr_setsigdefault(&attributes, &defaults);
+        posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
+        // An ignored signal is inherited as ignored.
+        struct sigaction ignore {
+        }, before{};
+        ignore.sa_handler = SIG_IGN;
+        if (ignored)
+            ::sigaction(ignored, &ignore, &before);
         pid_t pid = -1;
-        return ::posix_spawn(&pid, path.c_str(), nullptr, nullptr, argv, envp.data()) == 0 ? pid : -1;
+        const int failed = ::posix_spawn(&pid, path.c_str(), nullptr, &attributes, argv, envp.data());
+        if (ignored)
+            ::sigaction(ignored, &before, nullptr);
+        posix_spawnattr_destroy(&attributes);
+        return failed ? -1 : pid;
     }
 };
+
+// The mask of one "SigXxx:" line of the process's status.
+unsigned long long signalMask(pid_t pid, const std::string& field) {
+    std::istringstream status(readFile("/proc/" + std::to_string(pid) + "/status"));
+    for (std::string line; std::getline(status, line);) {
+        if (line.rfind(field + ":", 0) == 0)
+            return std::stoull(line.substr(field.size() + 1), nullptr, 16);
+    }
+    return 0;
+}
+
+unsigned long long bitOf(int signal) {
+    return 1ULL << (signal - 1);
+}
 
 // Empty once the process catches `signal`: its handler is in place, the signal no longer
 // fatal. Otherwise why not (the process ended by itself, or never took the signal over).
 std::string waitUntilCaught(pid_t pid, int signal) {
     const auto until = std::chrono::steady_clock::now() + kPatience;
-    const unsigned long long bit = 1ULL << (signal - 1);
     while (std::chrono::steady_clock::now() < until) {
-        std::istringstream status(readFile("/proc/" + std::to_string(pid) + "/status"));
-        for (std::string line; std::getline(status, line);) {
-            if (line.rfind("SigCgt:", 0) == 0 && (std::stoull(line.substr(7), nullptr, 16) & bit))
-                return {};
-        }
+        if (signalMask(pid, "SigCgt") & bitOf(signal))
+            return {};
         int ended = 0;
         if (::waitpid(pid, &ended, WNOHANG) == pid)
             return "the program ended by itself, wait status " + std::to_string(ended);
@@ -132,6 +165,19 @@ TEST(ProgramSignals, CloseAsTheCloseBoxDoesAndSaveTheSettings) {
         EXPECT_NE(settings.find("\nPrintAs="), std::string::npos);
         EXPECT_FALSE(fs::exists(copy.root / "config")) << "a portable copy keeps its settings beside it";
     }
+}
+
+TEST(ProgramSignals, ASignalIgnoredAtTheStartStaysIgnored) {
+    // Started under nohup, the program must outlive its terminal.
+    PortableCopy copy;
+    const pid_t pid = copy.start(SIGHUP);
+    ASSERT_GT(pid, 0);
+    ASSERT_EQ(waitUntilCaught(pid, SIGTERM), "");
+    EXPECT_FALSE(signalMask(pid, "SigCgt") & bitOf(SIGHUP)) << "took over the ignored SIGHUP";
+    EXPECT_TRUE(signalMask(pid, "SigIgn") & bitOf(SIGHUP));
+    ASSERT_EQ(::kill(pid, SIGTERM), 0);
+    const int status = waitForEnd(pid);
+    EXPECT_TRUE(status != -1 && WIFEXITED(status) && WEXITSTATUS(status) == 0) << "wait status " << status;
 }
 
 } // namespace
