@@ -5,6 +5,7 @@
 #include "ui/displays/DataDisplay.h"
 #include "ui/mainwindow/FrontPanel.h"
 
+#include <QFile>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -91,6 +92,19 @@ TEST_F(WithInstrument, UnplugAndReturnLetTheUserConnectAgain) {
     ASSERT_TRUE(waitUntil([&] { return form->Open_TBtn->isEnabled(); }));
     form->Open_TBtn->click();
     EXPECT_TRUE(waitUntil([&] { return form->connection().reading(); }));
+}
+
+TEST_F(WithInstrument, ClosingDuringAShotSavesTheSettingsAndStopsTheReader) {
+    // What a logout or Ctrl+C does: the window closes while the reader is busy.
+    connect();
+    form->Data_TBClick();
+    auto* data = qobject_cast<TMDIChild_Data*>(form->childDisplays()[0]);
+    data->RefreshBtn->click();
+    ASSERT_TRUE(form->connection().reading());
+    EXPECT_TRUE(form->close());
+    EXPECT_TRUE(QFile::exists(folder.filePath("KavlonPC.INI")));
+    form.reset(); // a reader still running here would abort the program
+    EXPECT_TRUE(dialogs.errors.empty());
 }
 
 } // namespace
