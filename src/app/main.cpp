@@ -18,7 +18,8 @@ constexpr const char* kUsage =
     "  --help       show this text\n"
     "\n"
     "The window size and the quick-print options are kept in KavlonPC.INI: next to the\n"
-    "program when its folder is writable, otherwise in the user's configuration folder.\n"
+    "program when its folder is writable (and not a system folder such as /usr/bin),\n"
+    "otherwise in the user's configuration folder.\n"
     "Ctrl+C, SIGTERM and SIGHUP close the program as its close box does.\n";
 
 } // namespace
