@@ -31,6 +31,15 @@ extern "C" void onTerminationSignal(int signal) {
     errno = savedErrno;
 }
 
+// From the first signal on, any of them ends the program the default way.
+void stopCatching() {
+    for (int signal : kSignals) {
+        struct sigaction current {};
+        if (::sigaction(signal, nullptr, &current) == 0 && current.sa_handler == onTerminationSignal)
+            std::signal(signal, SIG_DFL);
+    }
+}
+
 } // namespace
 
 bool catchTerminationSignals() {
@@ -72,8 +81,10 @@ void TerminationSignals::readPending() {
         if (first == 0)
             first = numbers[0];
     }
-    if (first != 0)
-        m_onSignal(first);
+    if (first == 0)
+        return;
+    stopCatching();
+    m_onSignal(first);
 }
 
 #else

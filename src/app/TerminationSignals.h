@@ -12,9 +12,9 @@ namespace kavlon {
 // SIGINT (Ctrl+C in the terminal), SIGTERM (session logout, kill) and SIGHUP (the terminal
 // closed) become a call on the main thread, from its event loop, where the program can
 // close as its close box does. The handler itself only writes a byte to a pipe that the
-// event loop watches; nothing else is safe inside a handler. Each handler is used once: a
-// second signal ends the program the operating system's way, so a program that hangs while
-// closing can still be stopped. A signal ignored when the program starts (nohup, a
+// event loop watches; nothing else is safe inside a handler. Only the first signal is
+// caught: after it, any of the three ends the program the operating system's way, so a
+// program that hangs while closing can still be stopped. A signal ignored when the program starts (nohup, a
 // background job) stays ignored. Elsewhere than on POSIX systems, nothing happens.
 
 // Installs the handlers; first thing in main(), so a signal that comes while the

@@ -180,4 +180,23 @@ TEST(ProgramSignals, ASignalIgnoredAtTheStartStaysIgnored) {
     EXPECT_TRUE(status != -1 && WIFEXITED(status) && WEXITSTATUS(status) == 0) << "wait status " << status;
 }
 
+TEST(ProgramSignals, ASecondSignalEndsAProgramThatHangsWhileClosing) {
+    // A folder in the settings file's place: closing stops at the message that it cannot be
+    // written, which nobody answers offscreen.
+    PortableCopy copy;
+    fs::create_directory(copy.settingsFile());
+    const pid_t pid = copy.start();
+    ASSERT_GT(pid, 0);
+    ASSERT_EQ(waitUntilCaught(pid, SIGTERM), "");
+    ASSERT_EQ(::kill(pid, SIGTERM), 0);
+    // Caught no more once the first one is being answered.
+    const auto until = std::chrono::steady_clock::now() + kPatience;
+    while (signalMask(pid, "SigCgt") & bitOf(SIGINT) && std::chrono::steady_clock::now() < until)
+        std::this_thread::sleep_for(20ms);
+    ASSERT_EQ(::kill(pid, SIGINT), 0);
+    const int status = waitForEnd(pid);
+    ASSERT_NE(status, -1) << "still hanging after the second signal";
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGINT) << "wait status " << status;
+}
+
 } // namespace
