@@ -1,3 +1,4 @@
+#include "app/TerminationSignals.h"
 #include "ui/mainwindow/MainForm.h"
 #include "ui/mainwindow/ToolbarIcons.h"
 
@@ -16,7 +17,10 @@ constexpr const char* kUsage =
     "  --simulate   attach a simulated instrument instead of looking for one on USB\n"
     "  --help       show this text\n"
     "\n"
-    "Everything else is kept in KavlonPC.INI next to the program.\n";
+    "The window size and the quick-print options are kept in KavlonPC.INI: next to the\n"
+    "program when its folder is writable (and not a system folder such as /usr/bin),\n"
+    "otherwise in the user's configuration folder.\n"
+    "Ctrl+C, SIGTERM and SIGHUP close the program as its close box does.\n";
 
 } // namespace
 
@@ -34,11 +38,22 @@ int main(int argc, char* argv[]) {
         }
     }
 
+    kavlon::catchTerminationSignals();
     QApplication app(argc, argv);
     QApplication::setApplicationName("KavlonPC");
     QApplication::setApplicationVersion("0.1");
     QApplication::setWindowIcon(kavlon::icons::scopeTrace());
+    // The desktop entry's name, so a Wayland desktop matches the window to it.
+    QGuiApplication::setDesktopFileName("org.kavlonpc.KavlonPC");
     kavlon::TMainForm mainForm({}, nullptr, kavlon::makeHidBackend(simulate));
+
+    // A signal closes the window as its close box does, which saves the settings; the
+    // window's destruction after the loop stops and joins the reader before the device
+    // goes. exit() also ends a modal dialog's loop, which would otherwise hold the program.
+    const kavlon::TerminationSignals termination([&mainForm](int) {
+        mainForm.close();
+        QCoreApplication::exit(0);
+    });
     mainForm.show();
     return QApplication::exec();
 }

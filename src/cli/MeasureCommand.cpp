@@ -33,11 +33,13 @@ Outcome liveShot(const CommandLine& line, const BackendMaker& makeBackend, ShotR
 
 int runMeasure(const QStringList& arguments, const BackendMaker& makeBackend) {
     CommandLine line("measure", "Measures a shot as the Measure display does: the 22 rows per channel\n"
-                                "that is on, from a shot file (CSV or spreadsheet) or, with --live, from\n"
-                                "the instrument. Decimal marks are always points.");
+                                "that is on, from a shot file or, with --live, from the instrument.\n"
+                                "Shot files are the CSV files of capture and of KavlonPC's \"Save shot...\";\n"
+                                "a spreadsheet export lacks the settings a shot is rebuilt from.\n"
+                                "Decimal marks are always points.");
     MeasureOptions options;
     line.parser().addOptions({options.live, options.json});
-    line.parser().addPositionalArgument("file", "A shot file written by kavloncli capture or KavlonPC.",
+    line.parser().addPositionalArgument("file", "A shot CSV file written by kavloncli capture or KavlonPC.",
                                         "[FILE]");
     if (auto done = line.parse(arguments, 1))
         return *done;

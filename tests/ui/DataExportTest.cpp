@@ -163,6 +163,8 @@ TEST(OutputFolders, BelowTheProgramWhenWritableOtherwiseTheUsersDataFolder) {
         {"not there", program.filePath("gone"), userData},
         {"a file", file, userData},
         {"empty", QString(), userData},
+        // Writable for the superuser, and still no place for a user's files.
+        {"the system's folder of programs", "/usr/bin", userData},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

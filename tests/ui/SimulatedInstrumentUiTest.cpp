@@ -9,6 +9,7 @@
 #include "ui/mainwindow/GuidedDemo.h"
 
 #include <QAction>
+#include <QFile>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -126,6 +127,19 @@ TEST_F(WithInstrument, AfterTheDemonstrationTheInstrumentCanBeConnectedAgain) {
     EXPECT_TRUE(form->Open_TBtn->isEnabled()) << "the user is not left without a way back";
     connect();
     EXPECT_TRUE(form->acquisition().State.Connected);
+}
+
+TEST_F(WithInstrument, ClosingDuringAShotSavesTheSettingsAndStopsTheReader) {
+    // What a logout or Ctrl+C does: the window closes while the reader is busy.
+    connect();
+    form->Data_TBClick();
+    auto* data = qobject_cast<TMDIChild_Data*>(form->childDisplays()[0]);
+    data->RefreshBtn->click();
+    ASSERT_TRUE(form->connection().reading());
+    EXPECT_TRUE(form->close());
+    EXPECT_TRUE(QFile::exists(folder.filePath("KavlonPC.INI")));
+    form.reset(); // a reader still running here would abort the program
+    EXPECT_TRUE(dialogs.errors.empty());
 }
 
 } // namespace

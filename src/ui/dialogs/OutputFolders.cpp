@@ -17,12 +17,28 @@ QString withSeparator(QString folder) {
     return folder;
 }
 
+bool isSystemProgramFolder(const QFileInfo& folder) {
+    // Compared as canonical paths: /bin and /sbin are links into /usr on most systems now.
+    const QString path = folder.canonicalFilePath();
+    for (const char* system :
+         {"/usr/bin", "/usr/sbin", "/usr/local/bin", "/usr/local/sbin", "/bin", "/sbin"}) {
+        if (path == QFileInfo(QString::fromLatin1(system)).canonicalFilePath())
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
-QString outputRoot(const QString& programDirectory) {
+bool programFolderIsOwn(const QString& programDirectory) {
     const QFileInfo program(programDirectory);
-    // An installed program's folder is usually not the user's to write in.
-    if (!programDirectory.isEmpty() && program.isDir() && program.isWritable())
+    return !programDirectory.isEmpty() && program.isDir() && program.isWritable() &&
+           !isSystemProgramFolder(program);
+}
+
+QString outputRoot(const QString& programDirectory) {
+    // An installed program's folder is not the user's to write in.
+    if (programFolderIsOwn(programDirectory))
         return withSeparator(QDir::cleanPath(programDirectory));
     return withSeparator(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
 }
@@ -43,6 +59,8 @@ QString outputFolder(const QString& programDirectory, const QString& name, QStri
     return folder;
 }
 
-std::filesystem::path toPath(const QString& path) { return std::filesystem::path(path.toStdU16String()); }
+std::filesystem::path toPath(const QString& path) {
+    return std::filesystem::path(path.toStdU16String());
+}
 
 } // namespace kavlon

@@ -6,6 +6,12 @@
 
 namespace kavlon {
 
+// True when the program may keep its files in its own directory: the directory is there
+// and writable, and it is not one of the system's folders for installed programs, which
+// the superuser could write but nobody should litter. The settings file and the output
+// folders both go by this one test.
+bool programFolderIsOwn(const QString& programDirectory);
+
 // Where the program puts what it generates (the "exports" and "images" folders): below
 // the program's directory when that is writable, otherwise below the user's own data
 // folder. The file dialogs for them start there too. Every generated path goes

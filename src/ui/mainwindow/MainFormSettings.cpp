@@ -5,6 +5,7 @@
 
 #include "ui/dialogs/SettingsForm.h"
 #include "ui/mainwindow/ShotFiles.h"
+#include "ui/mainwindow/SettingsLocation.h"
 
 #include "core/displays/DisplayNames.h"
 #include "core/settings/SettingsStorage.h"
@@ -21,7 +22,7 @@
 namespace kavlon {
 
 QString TMainForm::settingsPath() const {
-    return ProgramDirectory + kSettingsFileName;
+    return settingsLocation(ProgramDirectory, userConfigDirectory()).writePath;
 }
 
 void TMainForm::FormCreate() {
@@ -31,7 +32,8 @@ void TMainForm::FormCreate() {
     if (!ProgramDirectory.endsWith('/'))
         ProgramDirectory += '/';
 
-    const std::optional<StoredSettings> stored = loadSettings(toPath(settingsPath()));
+    const std::optional<StoredSettings> stored =
+        loadFirstSettings(settingsLocation(ProgramDirectory, userConfigDirectory()).readOrder);
     if (!stored)
         return; // first run: the designed size, every quick-print option off
 
@@ -75,6 +77,7 @@ void TMainForm::FormCloseQuery() {
     s.Height = height();
     s.Options = QuickPrintOptions;
     s.RecentShots = m_shotFiles->recent();
+    prepareSettingsFolder(settingsPath());
     const SaveResult result = saveSettings(toPath(settingsPath()), s);
     if (!result.saved) {
         const QString path = QDir::toNativeSeparators(settingsPath());
