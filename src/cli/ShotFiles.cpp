@@ -27,7 +27,7 @@ std::optional<std::filesystem::path> firstFreeShotName(const std::filesystem::pa
 SaveResult saveShot(const std::filesystem::path& path, const ShotRecord& record, ShotFormat format,
                     const std::string& dateTime) {
     if (format == ShotFormat::Csv)
-        return saveShotCsv(path, record);
+        return saveShotCsv(path, record, Existing::Keep);
     ExportContents contents;
     contents.record = &record;
     contents.dataCaption = InstrumentSession::kShotCaption;

@@ -111,7 +111,7 @@ std::string shotCsvText(const ShotRecord& record) {
     return out;
 }
 
-SaveResult saveShotCsv(const std::filesystem::path& path, const ShotRecord& record) {
+SaveResult saveShotCsv(const std::filesystem::path& path, const ShotRecord& record, Existing existing) {
     if (!record.HasShot)
         return {false, "the display holds no shot yet"};
     if (const auto problem = settingProblem(settingValues(record)))
@@ -119,7 +119,10 @@ SaveResult saveShotCsv(const std::filesystem::path& path, const ShotRecord& reco
     for (const std::string& text : record.VoltsPerDivText)
         if (const auto problem = voltsTextProblem(text))
             return {false, "the shot cannot be saved: " + *problem};
-    return saveFileWhole(path, shotCsvText(record));
+    AtomicFile file(path, existing);
+    if (!file.open() || !file.write(shotCsvText(record)))
+        return {false, file.reason()};
+    return file.commit();
 }
 
 } // namespace kavlon

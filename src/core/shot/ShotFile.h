@@ -25,7 +25,9 @@ std::string shotCsvText(const ShotRecord& record);
 
 // Writes it through AtomicFile; the platform's reason on failure. A record that could
 // not be read back (no shot yet, settings outside the instrument's tables) is refused.
-SaveResult saveShotCsv(const std::filesystem::path& path, const ShotRecord& record);
+// With Existing::Keep a file that has the name by the end of the writing stays.
+SaveResult saveShotCsv(const std::filesystem::path& path, const ShotRecord& record,
+                       Existing existing = Existing::Replace);
 
 // Reads a CSV written by shotCsvText, or recognises a spreadsheet (.xls) this program
 // exported, by content, not by name.
