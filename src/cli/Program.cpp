@@ -2,7 +2,9 @@
 #include "cli/CommandLine.h"
 
 #include <array>
+#include <cerrno>
 #include <cstdio>
+#include <system_error>
 
 namespace kavlon::cli {
 
@@ -40,9 +42,21 @@ int usage(const QString& message) {
     return int(ExitCode::Usage);
 }
 
-} // namespace
+// Results go to standard output, which may be a file on a full disk: a script must not
+// take a result that never arrived for a command that was done.
+int withOutputChecked(int status) {
+    errno = 0;
+    if (std::fflush(stdout) == 0 && !std::ferror(stdout))
+        return status;
+    // A write that failed before the flush leaves only the error flag, not its reason.
+    const std::string why = errno != 0 ? ": " + std::generic_category().message(errno) : "";
+    const int lost =
+        finish(Outcome::failure(ExitCode::FileError, "cannot write the results to standard output" + why));
+    // A command that failed already keeps the code that says why.
+    return status == int(ExitCode::Ok) ? lost : status;
+}
 
-int runCli(const QStringList& arguments, const BackendMaker& makeBackend) {
+int runCommandLine(const QStringList& arguments, const BackendMaker& makeBackend) {
     // Options before the command: the shared --simulate, and help or version.
     qsizetype at = 1;
     QStringList leading;
@@ -70,6 +84,12 @@ int runCli(const QStringList& arguments, const BackendMaker& makeBackend) {
         }
     }
     return usage("unknown command " + arguments[at]);
+}
+
+} // namespace
+
+int runCli(const QStringList& arguments, const BackendMaker& makeBackend) {
+    return withOutputChecked(runCommandLine(arguments, makeBackend));
 }
 
 } // namespace kavlon::cli

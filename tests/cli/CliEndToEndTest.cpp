@@ -179,6 +179,26 @@ TEST(Cli, FilesThatCannotBeReadOrWrittenExitFour) {
     }
 }
 
+TEST(Cli, ResultsThatCannotBeWrittenToStandardOutputExitFour) {
+    // A script's "kavloncli measure shot.csv > out.json" on a full disk must not end as done.
+    ScratchFolder scratch;
+    const auto captured = runKavloncli({"capture", "--simulate", "--out", qpath(scratch.path())});
+    ASSERT_EQ(captured.exitCode, 0) << captured.err;
+    const QString shot = qpath(scratch.path() / "QV_00000.csv");
+    for (const QStringList& arguments :
+         {QStringList{"measure", shot}, QStringList{"measure", "--json", shot},
+          QStringList{"set", "--simulate"}, QStringList{"list", "--simulate"}}) {
+        QProcess process;
+        process.setStandardOutputFile("/dev/full");
+        process.start(KAVLONCLI, arguments);
+        ASSERT_TRUE(process.waitForFinished(120000)) << arguments.join(' ').toStdString();
+        const std::string err = process.readAllStandardError().toStdString();
+        EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(process.exitCode(), 4) << arguments.join(' ').toStdString() << ": " << err;
+        EXPECT_TRUE(mentions(err, "cannot write the results")) << err;
+    }
+}
+
 // The commands run in this process, on a backend the test holds.
 struct InProcess {
     int run(const QStringList& arguments, std::unique_ptr<HidBackend> backend) {
