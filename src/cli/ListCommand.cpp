@@ -36,10 +36,7 @@ std::string unusableReason(const std::string& path) {
 std::vector<FoundInstrument> findInstruments(TJvHidDeviceController& controller) {
     std::vector<FoundInstrument> found;
     controller.setOnEnumerate([&](TJvHidDevice& device, int index) {
-        std::array<std::string, 4> descriptors;
-        for (int i = 0; i < 4; ++i)
-            descriptors[std::size_t(i)] = device.deviceString(i);
-        const std::string name = deviceStringOf(descriptors);
+        const std::string name = deviceStringOf(device);
         if (isInstrumentDeviceString(name)) {
             // Opening it is the only sure test of whether this user may.
             auto opened = controller.CheckOutByIndex(index);

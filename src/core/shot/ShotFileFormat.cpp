@@ -34,9 +34,8 @@ SettingValues settingValues(const ShotSettings& s) {
     put(s.ZoomIndex);
     put(s.SamplesPerPixel);
     put(s.ChannelMode);
-    for (const auto* channels : {&s.ChannelOn})
-        for (bool on : *channels)
-            put(on ? 1 : 0);
+    for (bool on : s.ChannelOn)
+        put(on ? 1 : 0);
     for (const auto* channels : {&s.VoltsPerDivIndex, &s.ProbeIndex})
         for (std::uint32_t index : *channels)
             put(index);

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "core/link/DeviceRecognition.h"
+
+#include <array>
 #include <chrono>
 #include <cstdint>
 #include <span>
@@ -49,5 +52,13 @@ public:
     // Opens the device for reading and writing; called by the controller's check-out.
     virtual bool open() { return true; }
 };
+
+// The device string the instrument is recognised by, from the device's descriptors 0-3.
+inline std::string deviceStringOf(TJvHidDevice& device) {
+    std::array<std::string, 4> descriptors;
+    for (int i = 0; i < 4; ++i)
+        descriptors[std::size_t(i)] = device.deviceString(i);
+    return deviceStringOf(descriptors);
+}
 
 } // namespace kavlon

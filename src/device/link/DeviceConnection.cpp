@@ -84,10 +84,7 @@ void DeviceConnection::JvHidDeviceController1DeviceChange() {
 }
 
 bool DeviceConnection::JvHidDeviceController1Enumerate(TJvHidDevice& device, int index) {
-    std::array<std::string, 4> descriptors;
-    for (int i = 0; i < 4; ++i)
-        descriptors[std::size_t(i)] = device.deviceString(i);
-    const std::string s = deviceStringOf(descriptors);
+    const std::string s = deviceStringOf(device);
     const bool accepted = isInstrumentDeviceString(s);
     m_lastVerdict = accepted;
     setConnectButton(accepted && !connectionReading());
