@@ -19,7 +19,6 @@ namespace {
 
 using namespace kavlon;
 
-
 // A host with no other displays: each display is measured on its own.
 class LoneHost : public DisplayHost {
 public:

@@ -1,8 +1,8 @@
 // What the spreadsheet export of a full four-channel shot costs (target: 30 ms and a
 // few hundred write calls): the sheet into memory alone, and the whole export to a file,
 // temporary name, sync and rename included.
-#include "core/export/SheetFile.h"
 #include "FullShot.h"
+#include "core/export/SheetFile.h"
 
 #include <benchmark/benchmark.h>
 
@@ -16,7 +16,6 @@
 namespace {
 
 using namespace kavlon;
-
 
 // A shot with one Measure display's block, as the Data display hands it over.
 struct FullExport {

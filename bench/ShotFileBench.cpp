@@ -2,7 +2,7 @@
 // text alone and the whole save with its temporary name, sync and rename; the parse
 // alone and the whole open, through the transfer into a new record with its analysis.
 #include "FullShot.h"
-#include "core/shot/ShotFile.h"
+#include "core/shot/ShotCsv.h"
 
 #include <benchmark/benchmark.h>
 

@@ -59,7 +59,6 @@ namespace {
 
 using namespace kavlon;
 
-
 TransferInputs windowInputs() {
     TransferInputs inputs;
     inputs.decimalSeparator = ',';

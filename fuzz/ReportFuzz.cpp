@@ -27,7 +27,9 @@ public:
     ShotRecord record;
     bool transferred = false;
 
-    void voltsLabelChanged(int channel, std::string_view) override { check(channel >= 1 && channel <= kChannels); }
+    void voltsLabelChanged(int channel, std::string_view) override {
+        check(channel >= 1 && channel <= kChannels);
+    }
     void shotCompleted(const std::string&) override {
         transferShot(control->State, record, m_inputs);
         checkRecord(record, control->State);

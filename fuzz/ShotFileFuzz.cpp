@@ -3,7 +3,7 @@
 // and whose text is then a fixed point of saving and opening.
 #include "FuzzChecks.h"
 
-#include "core/shot/ShotFile.h"
+#include "core/shot/ShotCsv.h"
 
 #include <memory>
 

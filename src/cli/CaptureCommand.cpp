@@ -1,7 +1,7 @@
 // kavloncli capture: N shots from the instrument, one whole file each.
+#include "cli/CaptureFiles.h"
 #include "cli/CommandLine.h"
 #include "cli/ProgressBar.h"
-#include "cli/ShotFiles.h"
 
 #include "core/export/SheetFile.h"
 

@@ -1,7 +1,7 @@
 // kavloncli measure: the Measure display's 22 rows per channel, of a file or a live shot.
+#include "cli/CaptureFiles.h"
 #include "cli/CommandLine.h"
 #include "cli/MeasureReport.h"
-#include "cli/ShotFiles.h"
 
 #include <cstdio>
 
@@ -32,11 +32,12 @@ Outcome liveShot(const CommandLine& line, const BackendMaker& makeBackend, ShotR
 } // namespace
 
 int runMeasure(const QStringList& arguments, const BackendMaker& makeBackend) {
-    CommandLine line("measure", "Measures a shot as the Measure display does: the 22 rows per channel\n"
-                                "that is on, from a shot file or, with --live, from the instrument.\n"
-                                "Shot files are the CSV files of capture and of KavlonPC's \"Save shot...\";\n"
-                                "a spreadsheet export lacks the settings a shot is rebuilt from.\n"
-                                "Decimal marks are always points.");
+    CommandLine line("measure",
+                     "Measures a shot as the Measure display does: the 22 rows per channel\n"
+                     "that is on, from a shot file or, with --live, from the instrument.\n"
+                     "Shot files are the CSV files of capture and of KavlonPC's \"Save shot...\";\n"
+                     "a spreadsheet export lacks the settings a shot is rebuilt from.\n"
+                     "Decimal marks are always points.");
     MeasureOptions options;
     line.parser().addOptions({options.live, options.json});
     line.parser().addPositionalArgument("file", "A shot CSV file written by kavloncli capture or KavlonPC.",

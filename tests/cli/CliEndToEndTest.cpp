@@ -6,7 +6,7 @@
 
 #include "cli/CommandLine.h"
 
-#include "core/shot/ShotFile.h"
+#include "core/shot/ShotCsv.h"
 
 #include "support/ScratchFolder.h"
 #include "support/SheetReader.h"

@@ -94,7 +94,8 @@ TEST(ChartAxis, TicksAndTheirLabels) {
               (std::vector<double>{0.1, 0.2, 0.5, 1, 2, 5, 10, 20, 50, 100, 200, 500}));
     EXPECT_EQ(logTicks(0.5, 400, 6, true).size(), 12u + 4u * 6u);
     // The decades start one below lo (the drawing leaves out what lies off the axis).
-    EXPECT_EQ(values(logTicks(0.01, 1000, 3, false)), (std::vector<double>{0.001, 0.01, 0.1, 1, 10, 100, 1000}));
+    EXPECT_EQ(values(logTicks(0.01, 1000, 3, false)),
+              (std::vector<double>{0.001, 0.01, 0.1, 1, 10, 100, 1000}));
     const TickFormat log = logTickFormat(0.5, 400);
     EXPECT_EQ(tickLabel(0.5, log, 0.5, 400), "0.5");
     EXPECT_EQ(tickLabel(200, log, 0.5, 400), "200");

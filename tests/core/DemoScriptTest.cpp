@@ -18,12 +18,12 @@ TEST(DemoScript, TheTourFillsTwentyNineStepsAndLeavesTheRestEmpty) {
     };
     // Both jumps, the toolbar targets, and the steps that act.
     const Expected rows[] = {
-        {0, 190, 90, Jump, 5000, Nothing},           {1, 117, 60, Glide, 10000, Connect},
-        {2, 217, 60, Glide, 5000, OpenData},         {3, 240, 115, Glide, 5000, RefreshData},
-        {5, 277, 60, Glide, 5000, OpenScope},        {7, 265, 158, Glide, 5000, PickScopeSource},
-        {13, 147, 60, Glide, 5000, ShowOptions},     {20, 555, 475, Glide, 5000, HideOptions},
-        {22, 347, 60, Glide, 5000, OpenMeasure},     {25, 427, 60, Glide, 5000, OpenFFT},
-        {27, 330, 200, Glide, 5000, PickFFTSource},  {28, 690, 90, Jump, 10000, CloseListed},
+        {0, 190, 90, Jump, 5000, Nothing},          {1, 117, 60, Glide, 10000, Connect},
+        {2, 217, 60, Glide, 5000, OpenData},        {3, 240, 115, Glide, 5000, RefreshData},
+        {5, 277, 60, Glide, 5000, OpenScope},       {7, 265, 158, Glide, 5000, PickScopeSource},
+        {13, 147, 60, Glide, 5000, ShowOptions},    {20, 555, 475, Glide, 5000, HideOptions},
+        {22, 347, 60, Glide, 5000, OpenMeasure},    {25, 427, 60, Glide, 5000, OpenFFT},
+        {27, 330, 200, Glide, 5000, PickFFTSource}, {28, 690, 90, Jump, 10000, CloseListed},
     };
     for (const Expected& e : rows) {
         const DemoStep& s = (*script)[std::size_t(e.step)];

@@ -18,9 +18,9 @@ TEST(DisplayNames, NumberComesBackFromTheCaption) {
         std::optional<int> number;
     };
     const Case cases[] = {
-        {"Data07", 7},       {"Scope01", 1},     {"Measure12", 12},  {"FFT99", 99},   {"QP_Data03", 3},
-        {"QP_Scope45", 45},  {"Data", {}},       {"Data7", {}},      {"DataXY", {}},  {"/tmp/a.bmp", {}},
-        {"", {}},            {"Scope0", {}},     {"Data123", 12},
+        {"Data07", 7},      {"Scope01", 1}, {"Measure12", 12}, {"FFT99", 99},  {"QP_Data03", 3},
+        {"QP_Scope45", 45}, {"Data", {}},   {"Data7", {}},     {"DataXY", {}}, {"/tmp/a.bmp", {}},
+        {"", {}},           {"Scope0", {}}, {"Data123", 12},
     };
     for (const auto& c : cases)
         EXPECT_EQ(displayNumberFromCaption(c.caption), c.number) << c.caption;

@@ -95,8 +95,10 @@ TEST_F(Receive, StartStateMatchesAFreshProgram) {
     EXPECT_EQ(state.ChannelCount, 4);
     EXPECT_FALSE(state.Connected);
     EXPECT_FALSE(control.DemoMode);
-    EXPECT_TRUE(std::all_of(state.DisplaySlots.begin(), state.DisplaySlots.end(), [](int v) { return v == -1; }));
-    EXPECT_TRUE(std::all_of(state.SampleMemory.begin(), state.SampleMemory.end(), [](auto v) { return v == 0; }));
+    EXPECT_TRUE(
+        std::all_of(state.DisplaySlots.begin(), state.DisplaySlots.end(), [](int v) { return v == -1; }));
+    EXPECT_TRUE(
+        std::all_of(state.SampleMemory.begin(), state.SampleMemory.end(), [](auto v) { return v == 0; }));
     EXPECT_EQ(state.SampleMemory.size(), 163840u);
     EXPECT_EQ(state.CommandBuffer, CommandBytes{});
 }
@@ -107,8 +109,8 @@ TEST_F(Receive, TimebaseLabelFollowsIndexPlusOffsetWithinTheTable) {
         std::string label;
     };
     const Case cases[] = {
-        {3, 2, "100 ns / Div"}, {0, 0, "2 ns / Div"}, {8, 0, "1 µs / Div"},
-        {31, 0, "50 s / Div"},  {30, 2, "50 s / Div"}, // 32 leaves the previous text
+        {3, 2, "100 ns / Div"},   {0, 0, "2 ns / Div"},  {8, 0, "1 µs / Div"},
+        {31, 0, "50 s / Div"},    {30, 2, "50 s / Div"}, // 32 leaves the previous text
         {200, 100, "50 s / Div"},
     };
     for (const auto& c : cases) {
@@ -209,9 +211,9 @@ TEST_F(Receive, SettingsFrameUpdatesTheWholePanel) {
 
 TEST_F(Receive, LabelIndexesOutsideTheTablesLeaveLabelsUnchanged) {
     Settings s;
-    s.volts[0] = 2;   // a value but no label
-    s.volts[1] = 12;  // beyond the table
-    s.range[2] = 10;  // byte 111: fine
+    s.volts[0] = 2;  // a value but no label
+    s.volts[1] = 12; // beyond the table
+    s.range[2] = 10; // byte 111: fine
     s.volts[2] = 11;
     s.range[3] = 12;
     s.volts[3] = 0;
@@ -340,8 +342,8 @@ TEST_F(Receive, TrailerCutsTheWindowForTheShotLength) {
         }
     }
     // Blocks 4 and 9 are never written.
-    EXPECT_TRUE(std::all_of(state.SampleMemory.begin() + 4 * kBlockSize, state.SampleMemory.begin() + 5 * kBlockSize,
-                            [](auto v) { return v == 0; }));
+    EXPECT_TRUE(std::all_of(state.SampleMemory.begin() + 4 * kBlockSize,
+                            state.SampleMemory.begin() + 5 * kBlockSize, [](auto v) { return v == 0; }));
 }
 
 TEST_F(Receive, TrailerDeliversTheShotToTheRequestingDisplay) {
@@ -399,7 +401,7 @@ TEST_F(Receive, ExtendedFramesAreOneByteLater) {
     Frame t{};
     t[0] = 0xFF;
     t[1] = 7;
-    t[31] = 100; // TriggerPoint 100
+    t[31] = 100;  // TriggerPoint 100
     t[33] = 0xEE; // not used
     t[35] = 10;   // WindowStart 10
     control.InterpretRecvData(t);

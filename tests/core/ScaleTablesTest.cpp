@@ -62,12 +62,13 @@ TEST(ScaleTables, CalcVoltageValueExamples) {
         const char* text;
     };
     const Case cases[] = {
-        {3, 3, 24, "10.0 mV"}, {6, 9, -48, "-20.0 V"}, {0, 1, 0, "0.0 mV"},   {12, 11, 0, "0.0 mV"},
-        {12, 11, 24, "5.0 kV"}, {3, 9, 24, "1.0 V"},   {3, 9, -24, "-1.0 V"}, {3, 9, 23, "958.3 mV"},
+        {3, 3, 24, "10.0 mV"},  {6, 9, -48, "-20.0 V"},     {0, 1, 0, "0.0 mV"},   {12, 11, 0, "0.0 mV"},
+        {12, 11, 24, "5.0 kV"}, {3, 9, 24, "1.0 V"},        {3, 9, -24, "-1.0 V"}, {3, 9, 23, "958.3 mV"},
         {3, 1, 1, "0.1 mV"},    {12, 11, -254, "-52.9 kV"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(CalcVoltage_Value(c.scale, c.volts, c.raw), c.text) << c.scale << "/" << c.volts << "/" << c.raw;
+        EXPECT_EQ(CalcVoltage_Value(c.scale, c.volts, c.raw), c.text)
+            << c.scale << "/" << c.volts << "/" << c.raw;
 
     EXPECT_EQ(CalcVoltage_Value(3, 3, 24, ','), "10,0 mV") << "the caller's locale supplies the mark";
     for (auto [scale, volts] : {std::pair{-1, 3}, {13, 3}, {3, 0}, {3, 12}})
@@ -80,8 +81,8 @@ TEST(ScaleTables, VoltageUnitBoundaries) {
         const char* text;
     };
     const Case cases[] = {
-        {1.0, "1.0 V"},       {-1.0, "-1.0 V"},     {1000.0, "1.0 kV"}, {-1000.0, "-1.0 kV"},
-        {0.9996, "999.6 mV"}, {999.94, "999.9 V"},  {0.0, "0.0 mV"},    {0.00004, "0.0 mV"},
+        {1.0, "1.0 V"},       {-1.0, "-1.0 V"},    {1000.0, "1.0 kV"}, {-1000.0, "-1.0 kV"},
+        {0.9996, "999.6 mV"}, {999.94, "999.9 V"}, {0.0, "0.0 mV"},    {0.00004, "0.0 mV"},
         {12345.0, "12.3 kV"}, {-0.5, "-500.0 mV"},
     };
     for (const auto& c : cases)
@@ -91,7 +92,10 @@ TEST(ScaleTables, VoltageUnitBoundaries) {
 TEST(TextEncoding, MicroSignIsOneAnsiByte) {
     EXPECT_EQ(toAnsi("1 µs / Div"), std::string("1 \xB5s / Div"));
     EXPECT_EQ(fromAnsi("1 \xB5s"), "1 µs");
-    EXPECT_EQ(toAnsi("a\xE2\x82\xAC" "b"), "a?b") << "outside Latin-1";
+    EXPECT_EQ(toAnsi("a\xE2\x82\xAC"
+                     "b"),
+              "a?b")
+        << "outside Latin-1";
     EXPECT_EQ(toAnsi("x\xC3"), "x?") << "a cut-off sequence";
     for (int c = 0; c < 256; ++c) {
         const std::string ansi(1, char(c));

@@ -12,11 +12,22 @@ TEST(SettingsFile, IntegersAreDecimalOrHexadecimal) {
         int value;
     };
     const Case cases[] = {
-        {"42", true, 42},         {"  -17", true, -17},     {"0x1F", true, 31},     {"0X1f", true, 31},
-        {"+8", true, 8},          {"12abc", true, 12},      {"0x", true, 0},        {"-0x10", true, -16},
-        {"abc", false, 0},        {"", false, 0},           {"-", false, 0},        {"2147483647", true, 2147483647},
-        {"-2147483648", true, -2147483647 - 1},             {"2147483648", false, 0},
-        {"99999999999999999999", false, 0},                 {"0xFFFFFFFFF", false, 0},
+        {"42", true, 42},
+        {"  -17", true, -17},
+        {"0x1F", true, 31},
+        {"0X1f", true, 31},
+        {"+8", true, 8},
+        {"12abc", true, 12},
+        {"0x", true, 0},
+        {"-0x10", true, -16},
+        {"abc", false, 0},
+        {"", false, 0},
+        {"-", false, 0},
+        {"2147483647", true, 2147483647},
+        {"-2147483648", true, -2147483647 - 1},
+        {"2147483648", false, 0},
+        {"99999999999999999999", false, 0},
+        {"0xFFFFFFFFF", false, 0},
     };
     for (const auto& c : cases) {
         int value = -99;
@@ -36,11 +47,16 @@ TEST(SettingsFile, MissingOrBrokenKeysTakeTheirDefaults) {
     const Case cases[] = {
         {"empty file", "", {0, 0, 0, 0, {true, true, false, 0}}},
         {"header only", "[Main]\n", {0, 0, 0, 0, {true, true, false, 0}}},
-        {"full file", "[Main]\nLeft=10\nTop=20\nWidth=800\nHeight=600\nGrid=0\nInvert=0\nColor=1\nPrintAs=2\n",
+        {"full file",
+         "[Main]\nLeft=10\nTop=20\nWidth=800\nHeight=600\nGrid=0\nInvert=0\nColor=1\nPrintAs=2\n",
          {10, 20, 800, 600, {false, false, true, 2}}},
         {"other section", "[Other]\nWidth=800\n[Main]\nHeight=600\n", {0, 0, 0, 600, {true, true, false, 0}}},
-        {"case and blanks", "  [ main ]\r\n  WIDTH =  0x100 \r\ncolor=7\r\n", {0, 0, 256, 0, {true, true, true, 0}}},
-        {"first key counts", "[Main]\nWidth=x\nWidth=300\nHeight=5\nHeight=6\n", {0, 0, 0, 5, {true, true, false, 0}}},
+        {"case and blanks",
+         "  [ main ]\r\n  WIDTH =  0x100 \r\ncolor=7\r\n",
+         {0, 0, 256, 0, {true, true, true, 0}}},
+        {"first key counts",
+         "[Main]\nWidth=x\nWidth=300\nHeight=5\nHeight=6\n",
+         {0, 0, 0, 5, {true, true, false, 0}}},
         {"unknown target", "[Main]\nPrintAs=3\n", {0, 0, 0, 0, {true, true, false, 0}}},
         {"negative target", "[Main]\nPrintAs=-1\n", {0, 0, 0, 0, {true, true, false, 0}}},
         {"no newline at end", "[Main]\nTop=-5", {0, -5, 0, 0, {true, true, false, 0}}},
@@ -64,7 +80,8 @@ TEST(SettingsFile, MissingOrBrokenKeysTakeTheirDefaults) {
 TEST(SettingsFile, WritesTheEightKeysInOrderAndReadsThemBack) {
     StoredSettings s{-3, 40, 1034, 745, {true, false, true, 1}};
     const std::string text = formatSettings(s);
-    EXPECT_EQ(text, "[Main]\nLeft=-3\nTop=40\nWidth=1034\nHeight=745\nGrid=1\nInvert=0\nColor=1\nPrintAs=1\n");
+    EXPECT_EQ(text,
+              "[Main]\nLeft=-3\nTop=40\nWidth=1034\nHeight=745\nGrid=1\nInvert=0\nColor=1\nPrintAs=1\n");
     const StoredSettings back = parseSettings(text);
     EXPECT_EQ(back.Left, -3);
     EXPECT_EQ(back.Height, 745);

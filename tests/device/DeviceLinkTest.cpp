@@ -1,5 +1,5 @@
-#include "core/acquisition/AcquisitionControl.h"
 #include "device/link/DeviceLink.h"
+#include "core/acquisition/AcquisitionControl.h"
 
 #include <gtest/gtest.h>
 

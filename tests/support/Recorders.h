@@ -61,7 +61,9 @@ public:
     }
     void progressMaximumChanged(int maximum) override { progressMaximum = maximum; }
     void runStateChanged(bool r) override { running = r; }
-    void zeroLevelPositionChanged(int channel, int position) override { zeroLevelPosition[channel - 1] = position; }
+    void zeroLevelPositionChanged(int channel, int position) override {
+        zeroLevelPosition[channel - 1] = position;
+    }
     void panelBoxChanged(PanelBox box, int channel, bool checked) override {
         boxes[int(box)][channel - 1] = checked;
         ++boxChanges;

@@ -1,11 +1,11 @@
 #include "UiHelpers.h"
 
+#include "ui/dialogs/SelectDisplayDlg.h"
 #include "ui/displays/DataDisplay.h"
 #include "ui/displays/FFTDisplay.h"
-#include "ui/mainwindow/FrontPanel.h"
 #include "ui/displays/MeasureDisplay.h"
 #include "ui/displays/ScopeDisplay.h"
-#include "ui/dialogs/SelectDisplayDlg.h"
+#include "ui/mainwindow/FrontPanel.h"
 
 #include <QListWidget>
 #include <QMdiSubWindow>

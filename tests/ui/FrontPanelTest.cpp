@@ -24,8 +24,8 @@ Frame settingsFrame(std::array<std::uint8_t, 4> status, int channelCount = 4, bo
     Frame f{};
     f[0] = 0x69;
     for (int c = 0; c < 4; ++c) {
-        f[2 + c] = 9;        // 1 V / Div at probe range 3
-        f[8 + c] = 100;      // zero level
+        f[2 + c] = 9;   // 1 V / Div at probe range 3
+        f[8 + c] = 100; // zero level
         f[18 + c] = status[c];
         f[23 + c] = 104;
     }
@@ -133,10 +133,10 @@ TEST_F(FrontPanelControls, SettingsReportsSetThePanelAndEchoOnlyRealChanges) {
     data->RefreshBtn->setEnabled(false);
 
     form.acquisition().InterpretRecvData(settingsFrame({0x03, 0x00, 0x01, 0x10}, 2, false));
-    EXPECT_EQ(sent(), (std::vector<Bytes>{{0x06, 0x1C, 0x01, 0, 0, 0, 0},   // channel 1 AC / DC checked
-                                          {0x06, 0x23, 0x01, 0, 0, 0, 0},   // channel 4 invert
-                                          {0x06, 0x07, 0x01, 0, 0, 0, 0},   // channel 1 on
-                                          {0x06, 0x0A, 0x01, 0, 0, 0, 0}}));  // channel 3 on
+    EXPECT_EQ(sent(), (std::vector<Bytes>{{0x06, 0x1C, 0x01, 0, 0, 0, 0},    // channel 1 AC / DC checked
+                                          {0x06, 0x23, 0x01, 0, 0, 0, 0},    // channel 4 invert
+                                          {0x06, 0x07, 0x01, 0, 0, 0, 0},    // channel 1 on
+                                          {0x06, 0x0A, 0x01, 0, 0, 0, 0}})); // channel 3 on
     EXPECT_TRUE(panel.channels[0].acdcBox->isChecked());
     EXPECT_TRUE(panel.channels[3].invertBox->isChecked());
     EXPECT_TRUE(panel.channels[2].channelBox->isChecked());

@@ -43,8 +43,8 @@ protected:
 
     bool panelInStartState() const {
         const FrontPanel& p = *form.frontPanel();
-        const QWidget* off[] = {p.Add_Btn,      p.Delete_Btn,   p.Reset_Btn,  p.RunStopBtn,   p.SingleBtn,
-                                p.AutoScaleBtn, p.tb_fast_btn,  p.tb_slow_btn, p.Timebase_lb, form.Data_TB,
+        const QWidget* off[] = {p.Add_Btn,      p.Delete_Btn,    p.Reset_Btn,   p.RunStopBtn,  p.SingleBtn,
+                                p.AutoScaleBtn, p.tb_fast_btn,   p.tb_slow_btn, p.Timebase_lb, form.Data_TB,
                                 form.Scope_TB,  form.Measure_TB, form.FFT_TB};
         for (const QWidget* w : off)
             if (w->isEnabled())
@@ -130,7 +130,8 @@ TEST_F(Tour, RunsOnItsTimersToTheEndAndStartsAgainFromTheFirstStep) {
     EXPECT_TRUE(form.childDisplays().isEmpty());
     EXPECT_FALSE(form.acquisition().State.Connected);
     EXPECT_TRUE(panelInStartState());
-    EXPECT_FALSE(demo.balloon()->shownText().contains('\r')) << "line feed and carriage return make one break";
+    EXPECT_FALSE(demo.balloon()->shownText().contains('\r'))
+        << "line feed and carriage return make one break";
     EXPECT_TRUE(demo.balloon()->shownText().endsWith("Here ends the demonstration"));
 }
 

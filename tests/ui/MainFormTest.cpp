@@ -1,9 +1,9 @@
 #include "UiHelpers.h"
 #include "support/TinyFileSystem.h"
 
-#include "ui/mainwindow/FrontPanel.h"
-#include "ui/displays/DisplayWindow.h"
 #include "ui/dialogs/SettingsForm.h"
+#include "ui/displays/DisplayWindow.h"
+#include "ui/mainwindow/FrontPanel.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
@@ -82,9 +82,11 @@ TEST(MainWindowStart, FirstRunWithoutAFileIsCentredAtTheDesignedSize) {
 
     form.close();
     const QString written = run.settingsText();
-    EXPECT_EQ(written, QString("[Main]\nLeft=%1\nTop=%2\nWidth=1034\nHeight=745\nGrid=0\nInvert=0\nColor=0\nPrintAs=0\n")
-                           .arg((kScreenWidth - 1034) / 2)
-                           .arg((kScreenHeight - 745) / 2));
+    EXPECT_EQ(
+        written,
+        QString("[Main]\nLeft=%1\nTop=%2\nWidth=1034\nHeight=745\nGrid=0\nInvert=0\nColor=0\nPrintAs=0\n")
+            .arg((kScreenWidth - 1034) / 2)
+            .arg((kScreenHeight - 745) / 2));
     EXPECT_TRUE(run.dialogs.errors.empty());
 }
 
@@ -99,12 +101,30 @@ TEST(MainWindowStart, StoredSizesDecideButNeverThePlace) {
     };
     const Case cases[] = {
         {"header only", "[Main]\n", true, {}, true, true, false, 0},
-        {"far off screen", "[Main]\nLeft=-30000\nTop=90000\nWidth=900\nHeight=760\nColor=1\nPrintAs=2\n", false,
-         {900, 760}, true, true, true, 2},
-        {"hexadecimal", "[Main]\nWidth=0x384\nHeight=0x2F8\nGrid=0\nInvert=0x0\n", false, {900, 760}, false, false,
-         false, 0},
-        {"garbage", QByteArray("\0", 1) + "\xff[Main\nWidth=abc\n=\n[main]\nheight=  750junk\r\nPrintAs=9\n", false,
-         {0, 750}, true, true, false, 0},
+        {"far off screen",
+         "[Main]\nLeft=-30000\nTop=90000\nWidth=900\nHeight=760\nColor=1\nPrintAs=2\n",
+         false,
+         {900, 760},
+         true,
+         true,
+         true,
+         2},
+        {"hexadecimal",
+         "[Main]\nWidth=0x384\nHeight=0x2F8\nGrid=0\nInvert=0x0\n",
+         false,
+         {900, 760},
+         false,
+         false,
+         false,
+         0},
+        {"garbage",
+         QByteArray("\0", 1) + "\xff[Main\nWidth=abc\n=\n[main]\nheight=  750junk\r\nPrintAs=9\n",
+         false,
+         {0, 750},
+         true,
+         true,
+         false,
+         0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -226,18 +246,40 @@ TEST(MainWindowComposition, ControlsStartAsDesigned) {
         bool visible;
     };
     const Expect controls[] = {
-        {"Open_TBtn", false, true},        {"ToolButton15", true, true},      {"Receive_ProgressBar", true, true},
-        {"Data_TB", false, true},          {"Scope_TB", false, true},         {"Measure_TB", false, true},
-        {"FFT_TB", false, true},           {"ToolButton17", true, true},      {"Label1", true, false},
-        {"Label2", true, false},           {"Add_Btn", false, true},          {"Delete_Btn", false, true},
-        {"Reset_Btn", false, true},        {"ListBox1", true, true},          {"RunStopBtn", false, true},
-        {"SingleBtn", false, true},        {"AutoScaleBtn", false, true},     {"Timebase_lb", false, true},
-        {"tb_fast_btn", false, true},      {"tb_slow_btn", false, true},      {"Panel3", true, true},
-        {"Panel6", true, true},            {"Channel1_cb", true, true},       {"Channel4_cb", true, true},
-        {"Channel2_volt_lb", false, true}, {"Channel3_v_big_btn", false, true}, {"Channel4_v_small_btn", false, true},
-        {"ZeroLevel_Ch1_TB", true, true},  {"ZeroLevel_Ch4_TB", true, true},  {"Channel1_acdc_cb", true, true},
-        {"Channel1_invert_cb", true, false}, {"Channel4_invert_cb", true, false},
-        {"FileNew1Btn", true, false},      {"EditPaste1Btn", true, false},
+        {"Open_TBtn", false, true},
+        {"ToolButton15", true, true},
+        {"Receive_ProgressBar", true, true},
+        {"Data_TB", false, true},
+        {"Scope_TB", false, true},
+        {"Measure_TB", false, true},
+        {"FFT_TB", false, true},
+        {"ToolButton17", true, true},
+        {"Label1", true, false},
+        {"Label2", true, false},
+        {"Add_Btn", false, true},
+        {"Delete_Btn", false, true},
+        {"Reset_Btn", false, true},
+        {"ListBox1", true, true},
+        {"RunStopBtn", false, true},
+        {"SingleBtn", false, true},
+        {"AutoScaleBtn", false, true},
+        {"Timebase_lb", false, true},
+        {"tb_fast_btn", false, true},
+        {"tb_slow_btn", false, true},
+        {"Panel3", true, true},
+        {"Panel6", true, true},
+        {"Channel1_cb", true, true},
+        {"Channel4_cb", true, true},
+        {"Channel2_volt_lb", false, true},
+        {"Channel3_v_big_btn", false, true},
+        {"Channel4_v_small_btn", false, true},
+        {"ZeroLevel_Ch1_TB", true, true},
+        {"ZeroLevel_Ch4_TB", true, true},
+        {"Channel1_acdc_cb", true, true},
+        {"Channel1_invert_cb", true, false},
+        {"Channel4_invert_cb", true, false},
+        {"FileNew1Btn", true, false},
+        {"EditPaste1Btn", true, false},
     };
     for (const auto& c : controls) {
         auto* w = form.findChild<QWidget*>(c.name);

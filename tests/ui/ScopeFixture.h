@@ -3,10 +3,10 @@
 #include "UiHelpers.h"
 
 #include "ui/displays/DataDisplay.h"
-#include "ui/mainwindow/FrontPanel.h"
 #include "ui/displays/ScopeDisplay.h"
-#include "ui/displays/SourceBox.h"
 #include "ui/displays/ScopeScreen.h"
+#include "ui/displays/SourceBox.h"
+#include "ui/mainwindow/FrontPanel.h"
 
 #include <QComboBox>
 #include <QFocusEvent>

@@ -3,10 +3,10 @@
 
 #include "support/EventLoopWait.h"
 #include "support/SameShot.h"
-#include "ui/mainwindow/ShotFiles.h"
 #include "ui/displays/DataDisplay.h"
 #include "ui/mainwindow/FrontPanel.h"
 #include "ui/mainwindow/GuidedDemo.h"
+#include "ui/mainwindow/ShotFileActions.h"
 
 #include <QAction>
 #include <QFile>
@@ -26,7 +26,8 @@ using test::waitUntil;
 class WithInstrument : public ::testing::Test {
 protected:
     WithInstrument() {
-        auto owned = std::make_unique<SimulatedBackend>(SimulationOptions{false, std::chrono::milliseconds(0)});
+        auto owned =
+            std::make_unique<SimulatedBackend>(SimulationOptions{false, std::chrono::milliseconds(0)});
         backend = owned.get();
         form = std::make_unique<TMainForm>(folder.path(), &dialogs, std::move(owned));
         form->show();

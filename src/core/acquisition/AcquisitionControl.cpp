@@ -17,7 +17,9 @@ struct DemoSquare {
 };
 constexpr std::array<DemoSquare, kChannels> kDemoLevels = {{{100, 70}, {200, 170}, {150, 120}, {250, 220}}};
 
-bool validChannel(int channel) { return channel >= 1 && channel <= kChannels; }
+bool validChannel(int channel) {
+    return channel >= 1 && channel <= kChannels;
+}
 
 } // namespace
 
@@ -66,7 +68,8 @@ void AcquisitionControl::makeDemonstrationShot() {
 
 void AcquisitionControl::CalcVoltage_Label() {
     for (int c = 0; c < kChannels; ++c) {
-        if (auto label = voltsPerDivLabel(State.ProbeRange[std::size_t(c)], State.VoltsIndex[std::size_t(c)])) {
+        if (auto label =
+                voltsPerDivLabel(State.ProbeRange[std::size_t(c)], State.VoltsIndex[std::size_t(c)])) {
             State.VoltsPerDivText[std::size_t(c)] = std::string(*label);
             m_listener.voltsLabelChanged(c + 1, *label);
         }
@@ -89,7 +92,9 @@ void AcquisitionControl::releaseDisplayNumber(int number) {
         State.DisplaySlots[std::size_t(number)] = -1;
 }
 
-void AcquisitionControl::releaseDisplayNumbers() { State.DisplaySlots.fill(-1); }
+void AcquisitionControl::releaseDisplayNumbers() {
+    State.DisplaySlots.fill(-1);
+}
 
 bool AcquisitionControl::panelBoxChecked(PanelBox box, int channel) const {
     if (!validChannel(channel))

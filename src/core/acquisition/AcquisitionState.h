@@ -9,10 +9,10 @@
 namespace kavlon {
 
 constexpr int kChannels = 4;
-constexpr int kBlockSize = 16384;   // samples per raw or display block
-constexpr int kSampleBlocks = 10;   // five raw blocks, five display blocks
-constexpr int kLongShot = 16300;    // samples per channel below timebase index 7
-constexpr int kShortShot = 4060;    // samples per channel from timebase index 7 on
+constexpr int kBlockSize = 16384; // samples per raw or display block
+constexpr int kSampleBlocks = 10; // five raw blocks, five display blocks
+constexpr int kLongShot = 16300;  // samples per channel below timebase index 7
+constexpr int kShortShot = 4060;  // samples per channel from timebase index 7 on
 constexpr int kDisplaySlotCount = 100;
 
 // The command being sent: group, code, parameter, 16-bit value (low byte first).
@@ -20,7 +20,9 @@ constexpr int kDisplaySlotCount = 100;
 using CommandBytes = std::array<std::uint8_t, 7>;
 
 // Shot length of the instrument's memory for a given acquisition timebase.
-constexpr int shotLength(int timebaseIndex) { return timebaseIndex < 7 ? kLongShot : kShortShot; }
+constexpr int shotLength(int timebaseIndex) {
+    return timebaseIndex < 7 ? kLongShot : kShortShot;
+}
 
 // The program's one record of the instrument: what it last reported, the sample
 // memory filled from its frames, and the bookkeeping shared with the displays.

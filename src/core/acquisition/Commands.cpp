@@ -10,7 +10,9 @@ constexpr std::uint8_t kGroupPanel = 0x06;
 constexpr std::uint8_t kGroupStep = 0x08;
 constexpr std::uint8_t kGroupLevel = 0x03;
 
-bool validChannel(int channel) { return channel >= 1 && channel <= kChannels; }
+bool validChannel(int channel) {
+    return channel >= 1 && channel <= kChannels;
+}
 
 void setSwitch(CommandBytes& buffer, std::uint8_t code, bool checked) {
     buffer[0] = kGroupPanel;
@@ -20,9 +22,15 @@ void setSwitch(CommandBytes& buffer, std::uint8_t code, bool checked) {
 
 } // namespace
 
-void CmdConnect(CommandBytes& buffer) { buffer[0] = 0x10; }
-void CmdRequestData(CommandBytes& buffer) { buffer[0] = 0x0E; }
-void CmdAcknowledge(CommandBytes& buffer) { buffer[0] = 0x12; }
+void CmdConnect(CommandBytes& buffer) {
+    buffer[0] = 0x10;
+}
+void CmdRequestData(CommandBytes& buffer) {
+    buffer[0] = 0x0E;
+}
+void CmdAcknowledge(CommandBytes& buffer) {
+    buffer[0] = 0x12;
+}
 
 void CmdRunStop(CommandBytes& buffer) {
     buffer[0] = kGroupPanel;

@@ -29,12 +29,18 @@ constexpr std::uint8_t ExtTrailer = 7;
 
 constexpr int SamplesPerFrame = 32;
 
-constexpr int le16(const Frame& f, int at) { return f[std::size_t(at)] | (f[std::size_t(at) + 1] << 8); }
+constexpr int le16(const Frame& f, int at) {
+    return f[std::size_t(at)] | (f[std::size_t(at) + 1] << 8);
+}
 // Sample offsets are the one value sent high byte first.
-constexpr int be16(const Frame& f, int at) { return (f[std::size_t(at)] << 8) | f[std::size_t(at) + 1]; }
+constexpr int be16(const Frame& f, int at) {
+    return (f[std::size_t(at)] << 8) | f[std::size_t(at) + 1];
+}
 
 // The instrument's check word: (255 - b37) + 256 * (255 - b38).
-constexpr int checkWord(const Frame& f) { return (255 - f[37]) + 256 * (255 - f[38]); }
+constexpr int checkWord(const Frame& f) {
+    return (255 - f[37]) + 256 * (255 - f[38]);
+}
 
 } // namespace frame
 

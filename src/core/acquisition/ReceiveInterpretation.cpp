@@ -1,8 +1,8 @@
 // Decoding of every frame the instrument sends, and what each one changes.
 #include "core/acquisition/AcquisitionControl.h"
 
-#include "core/scales/ScaleTables.h"
 #include "core/acquisition/ShotWindow.h"
+#include "core/scales/ScaleTables.h"
 
 #include <algorithm>
 #include <cstring>
@@ -67,7 +67,8 @@ void AcquisitionControl::interpretExtended(const Frame& f, int shotLength) {
         interpretExtendedTrailer(f, shotLength);
 }
 
-void AcquisitionControl::storeSamples(int channel, int progressStep, int offset, const std::uint8_t* samples) {
+void AcquisitionControl::storeSamples(int channel, int progressStep, int offset,
+                                      const std::uint8_t* samples) {
     setProgressPosition(progressStep + kProgressStepsPerChannel * (channel - 1));
     // A damaged offset may point past the end of the memory: what fits is kept,
     // the rest of the frame is dropped.

@@ -16,7 +16,7 @@ struct DemoStep {
     int Y = 0;
     // At most kDemoTextLimit bytes; lines end with a line feed followed by a carriage return.
     std::string Text;
-    int Motion = 0; // DemoMotion
+    int Motion = 0;   // DemoMotion
     int Interval = 0; // milliseconds, at most 65535
     int Action = 0;   // DemoAction
     bool operator==(const DemoStep&) const = default;

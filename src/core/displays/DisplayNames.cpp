@@ -19,7 +19,7 @@ int chooseDisplayNumber(const std::array<int, 100>& numbers, int childCount) {
 std::optional<int> displayNumberFromCaption(std::string_view caption) {
     // Longest words first: "QP_Scope" before "Scope", "QP_Data" before "Data".
     static constexpr std::string_view words[] = {kind::QuickPrintScope, kind::QuickPrintData, kind::Measure,
-                                                 kind::Scope, kind::Data, kind::FFT};
+                                                 kind::Scope,           kind::Data,           kind::FFT};
     for (std::string_view word : words) {
         if (caption.substr(0, word.size()) != word || caption.size() < word.size() + 2)
             continue;

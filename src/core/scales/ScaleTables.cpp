@@ -6,14 +6,14 @@
 namespace kavlon {
 
 const std::array<TimebaseEntry, kTimebaseSteps> TimebaseTable = {{
-    {"2 ns / Div", 2e-9},      {"5 ns / Div", 5e-9},      {"10 ns / Div", 1e-8},    {"20 ns / Div", 2e-8},
-    {"50 ns / Div", 5e-8},     {"100 ns / Div", 1e-7},    {"200 ns / Div", 2e-7},   {"500 ns / Div", 5e-7},
-    {"1 µs / Div", 1e-6},      {"2 µs / Div", 2e-6},      {"5 µs / Div", 5e-6},     {"10 µs / Div", 1e-5},
-    {"20 µs / Div", 2e-5},     {"50 µs / Div", 5e-5},     {"100 µs / Div", 1e-4},   {"200 µs / Div", 2e-4},
-    {"500 µs / Div", 5e-4},    {"1 ms / Div", 1e-3},      {"2 ms / Div", 2e-3},     {"5 ms / Div", 5e-3},
-    {"10 ms / Div", 1e-2},     {"20 ms / Div", 2e-2},     {"50 ms / Div", 5e-2},    {"100 ms / Div", 0.1},
-    {"200 ms / Div", 0.2},     {"500 ms / Div", 0.5},     {"1 s / Div", 1.0},       {"2 s / Div", 2.0},
-    {"5 s / Div", 5.0},        {"10 s / Div", 10.0},      {"20 s / Div", 20.0},     {"50 s / Div", 50.0},
+    {"2 ns / Div", 2e-9},   {"5 ns / Div", 5e-9},   {"10 ns / Div", 1e-8},  {"20 ns / Div", 2e-8},
+    {"50 ns / Div", 5e-8},  {"100 ns / Div", 1e-7}, {"200 ns / Div", 2e-7}, {"500 ns / Div", 5e-7},
+    {"1 µs / Div", 1e-6},   {"2 µs / Div", 2e-6},   {"5 µs / Div", 5e-6},   {"10 µs / Div", 1e-5},
+    {"20 µs / Div", 2e-5},  {"50 µs / Div", 5e-5},  {"100 µs / Div", 1e-4}, {"200 µs / Div", 2e-4},
+    {"500 µs / Div", 5e-4}, {"1 ms / Div", 1e-3},   {"2 ms / Div", 2e-3},   {"5 ms / Div", 5e-3},
+    {"10 ms / Div", 1e-2},  {"20 ms / Div", 2e-2},  {"50 ms / Div", 5e-2},  {"100 ms / Div", 0.1},
+    {"200 ms / Div", 0.2},  {"500 ms / Div", 0.5},  {"1 s / Div", 1.0},     {"2 s / Div", 2.0},
+    {"5 s / Div", 5.0},     {"10 s / Div", 10.0},   {"20 s / Div", 20.0},   {"50 s / Div", 50.0},
 }};
 
 const std::array<double, kVoltsIndexCount> VoltsPerDivTable = {
@@ -28,9 +28,9 @@ namespace {
 
 // The same tables in exact integers, so the label grid needs no rounding:
 // volts per division in millivolts, and the probe factor times ten.
-constexpr std::array<long long, kVoltsIndexCount> kMillivoltsPerDiv = {0,   2,   5,    10,   20,   50,
+constexpr std::array<long long, kVoltsIndexCount> kMillivoltsPerDiv = {0,   2,   5,   10,   20,   50,
                                                                        100, 200, 500, 1000, 2000, 5000};
-constexpr std::array<long long, kProbeRangeCount> kFactorTimesTen = {1,   2,    5,    10,   20,   50,   100,
+constexpr std::array<long long, kProbeRangeCount> kFactorTimesTen = {1,   2,   5,    10,   20,   50,   100,
                                                                      200, 500, 1000, 2000, 5000, 10000};
 
 constexpr int kLabelledVoltsCount = kLastLabelledVolts - kFirstLabelledVolts + 1;

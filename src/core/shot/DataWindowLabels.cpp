@@ -58,14 +58,10 @@ DataWindowLabels dataWindowLabels(const ShotRecord& r, char decimalSeparator) {
 
 void applyLabels(const DataWindowLabels& labels, ShotSettings& texts) {
     const std::pair<std::string*, const std::optional<std::string>*> captions[] = {
-        {&texts.TimebaseText, &labels.Timebase_lb},
-        {&texts.RealTimebaseText, &labels.RealTimebase_lb},
-        {&texts.TriggerText, &labels.Trigger_lb},
-        {&texts.TriggerLevelText, &labels.Triggerlevel_lb},
-        {&texts.ZeroText[0], &labels.ZeroLevelCH_lb[0]},
-        {&texts.ZeroText[1], &labels.ZeroLevelCH_lb[1]},
-        {&texts.ZeroText[2], &labels.ZeroLevelCH_lb[2]},
-        {&texts.ZeroText[3], &labels.ZeroLevelCH_lb[3]},
+        {&texts.TimebaseText, &labels.Timebase_lb},      {&texts.RealTimebaseText, &labels.RealTimebase_lb},
+        {&texts.TriggerText, &labels.Trigger_lb},        {&texts.TriggerLevelText, &labels.Triggerlevel_lb},
+        {&texts.ZeroText[0], &labels.ZeroLevelCH_lb[0]}, {&texts.ZeroText[1], &labels.ZeroLevelCH_lb[1]},
+        {&texts.ZeroText[2], &labels.ZeroLevelCH_lb[2]}, {&texts.ZeroText[3], &labels.ZeroLevelCH_lb[3]},
     };
     for (const auto& [target, text] : captions)
         if (*text)

@@ -1,6 +1,6 @@
 // Reads a shot file back into the state the instrument's trailer would have left, and
 // hands that to the one transfer, so cells, labels and analysis come out as delivered.
-#include "core/shot/ShotFile.h"
+#include "core/shot/ShotCsv.h"
 
 #include "core/files/CsvRecords.h"
 #include "core/files/FileReading.h"

@@ -1,5 +1,5 @@
 // A shot as CSV: the settings in '#' lines, a header row, one row per sample position.
-#include "core/shot/ShotFile.h"
+#include "core/shot/ShotCsv.h"
 
 #include "core/shot/ShotFileFormat.h"
 

@@ -55,9 +55,7 @@ struct ShotRecord : ShotSettings {
     ShotRecord();
 
     // Bytes a Data display spends on its shot, heap included.
-    std::size_t footprint() const {
-        return sizeof(*this) - sizeof(Cells) + Cells.footprint() + textBytes();
-    }
+    std::size_t footprint() const { return sizeof(*this) - sizeof(Cells) + Cells.footprint() + textBytes(); }
 };
 
 } // namespace kavlon

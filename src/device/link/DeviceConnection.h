@@ -1,8 +1,8 @@
 #pragma once
 
+#include "device/hid/HidDeviceController.h"
 #include "device/link/DevThread.h"
 #include "device/link/DeviceLink.h"
-#include "device/hid/HidDeviceController.h"
 #include "device/link/ReceivePump.h"
 
 #include "core/acquisition/AcquisitionControl.h"

@@ -63,6 +63,8 @@ void TSelectDisplayDlg::FormShow() {
     SelectListBox->setCurrentItem(nullptr);
 }
 
-void TSelectDisplayDlg::SelectListBoxDblClick() { accept(); }
+void TSelectDisplayDlg::SelectListBoxDblClick() {
+    accept();
+}
 
 } // namespace kavlon

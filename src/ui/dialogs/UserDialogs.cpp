@@ -31,6 +31,8 @@ QString DesktopDialogs::chooseSaveFile(QWidget* parent, const SaveFileRequest& r
     return dialog.selectedFiles().first();
 }
 
-bool DesktopDialogs::runModal(QDialog& dialog) { return dialog.exec() == QDialog::Accepted; }
+bool DesktopDialogs::runModal(QDialog& dialog) {
+    return dialog.exec() == QDialog::Accepted;
+}
 
 } // namespace kavlon

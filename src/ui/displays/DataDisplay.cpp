@@ -38,7 +38,9 @@ QFrame* panel(QWidget* parent, const QString& name, const QRect& geometry) {
     return frame;
 }
 
-QString qtext(const std::string& utf8) { return QString::fromUtf8(utf8.data(), qsizetype(utf8.size())); }
+QString qtext(const std::string& utf8) {
+    return QString::fromUtf8(utf8.data(), qsizetype(utf8.size()));
+}
 
 } // namespace
 
@@ -74,7 +76,8 @@ TMDIChild_Data::TMDIChild_Data(DisplayHost& host) : TMDIChild(host, "Data", new 
     SaveShotBtn->setStatusTip("Write the shot to a CSV file that opens again here and in other programs");
     // The box takes what its text needs; the panels beside it move along.
     incMeasureCB->adjustSize();
-    Panel1->resize(std::max(Panel1->width(), incMeasureCB->x() + incMeasureCB->width() + 3), Panel1->height());
+    Panel1->resize(std::max(Panel1->width(), incMeasureCB->x() + incMeasureCB->width() + 3),
+                   Panel1->height());
 
     // A little wider than designed, so "Real Timebase : 500 ms / Div" fits in this font.
     Panel2 = panel(client, "Panel2", {Panel1->x() + Panel1->width() + 1, 2, 160, Panel1->height()});
@@ -88,7 +91,8 @@ TMDIChild_Data::TMDIChild_Data(DisplayHost& host) : TMDIChild(host, "Data", new 
         panel(client, "ZeroLevel_Panel", {5, 67 + kSaveShotRow, kFourChannelZeroPanelWidth, 21});
     const int zeroLefts[kChannels] = {54, 155, 258, 360};
     for (int c = 0; c < kChannels; ++c)
-        ZeroLevelCH_lb[std::size_t(c)] = label(ZeroLevel_Panel, QString("ZeroLevelCH%1_lb").arg(c + 1), zeroLefts[c], 3);
+        ZeroLevelCH_lb[std::size_t(c)] =
+            label(ZeroLevel_Panel, QString("ZeroLevelCH%1_lb").arg(c + 1), zeroLefts[c], 3);
     ZeroLevel_Panel->hide();
     showLabels();
 
@@ -141,7 +145,9 @@ void TMDIChild_Data::FormCreate() {
     record.HasShot = false;
 }
 
-int TMDIChild_Data::gridColumns() const { return m_model->shownColumns(); }
+int TMDIChild_Data::gridColumns() const {
+    return m_model->shownColumns();
+}
 
 void TMDIChild_Data::setTwoChannelLayout(bool twoChannels) {
     m_model->beginReload();
@@ -214,14 +220,10 @@ void TMDIChild_Data::finishShot(bool twoChannelLayout) {
 
 void TMDIChild_Data::showLabels() {
     const std::pair<QLabel*, const std::string*> captions[] = {
-        {Timebase_lb, &record.TimebaseText},
-        {RealTimebase_lb, &record.RealTimebaseText},
-        {Trigger_lb, &record.TriggerText},
-        {Triggerlevel_lb, &record.TriggerLevelText},
-        {ZeroLevelCH_lb[0], &record.ZeroText[0]},
-        {ZeroLevelCH_lb[1], &record.ZeroText[1]},
-        {ZeroLevelCH_lb[2], &record.ZeroText[2]},
-        {ZeroLevelCH_lb[3], &record.ZeroText[3]},
+        {Timebase_lb, &record.TimebaseText},      {RealTimebase_lb, &record.RealTimebaseText},
+        {Trigger_lb, &record.TriggerText},        {Triggerlevel_lb, &record.TriggerLevelText},
+        {ZeroLevelCH_lb[0], &record.ZeroText[0]}, {ZeroLevelCH_lb[1], &record.ZeroText[1]},
+        {ZeroLevelCH_lb[2], &record.ZeroText[2]}, {ZeroLevelCH_lb[3], &record.ZeroText[3]},
     };
     for (const auto& [target, text] : captions) {
         target->setText(qtext(*text));
@@ -229,6 +231,8 @@ void TMDIChild_Data::showLabels() {
     }
 }
 
-DataDisplayFace TMDIChild_Data::face() const { return {record, incMeasureCB->isChecked()}; }
+DataDisplayFace TMDIChild_Data::face() const {
+    return {record, incMeasureCB->isChecked()};
+}
 
 } // namespace kavlon

@@ -7,7 +7,7 @@
 #include "ui/dialogs/UserDialogs.h"
 
 #include "core/export/SheetFile.h"
-#include "core/shot/ShotFile.h"
+#include "core/shot/ShotCsv.h"
 
 #include <QCheckBox>
 #include <QDateTime>

@@ -13,7 +13,9 @@ TMDIChild::TMDIChild(DisplayHost& host, const QString& designCaption, QWidget* c
     setWindowIcon(QApplication::windowIcon());
 }
 
-TMDIChild::~TMDIChild() { m_host.removeDisplay(windowTitle()); }
+TMDIChild::~TMDIChild() {
+    m_host.removeDisplay(windowTitle());
+}
 
 namespace {
 
@@ -26,7 +28,9 @@ QSize windowSizeFor(TMDIChild& window, int width, int height) {
 
 } // namespace
 
-void TMDIChild::setClientSize(int width, int height) { resize(windowSizeFor(*this, width, height)); }
+void TMDIChild::setClientSize(int width, int height) {
+    resize(windowSizeFor(*this, width, height));
+}
 
 void TMDIChild::fixSize(const QSize& size) {
     // A window held at its size has nothing to maximise to.
@@ -43,9 +47,13 @@ void TMDIChild::fixSize(const QSize& size) {
         resize(size);
 }
 
-void TMDIChild::fixClientSize(int width, int height) { fixSize(windowSizeFor(*this, width, height)); }
+void TMDIChild::fixClientSize(int width, int height) {
+    fixSize(windowSizeFor(*this, width, height));
+}
 
-QSize TMDIChild::clientSize() const { return contentsRect().size(); }
+QSize TMDIChild::clientSize() const {
+    return contentsRect().size();
+}
 
 void TMDIChild::setSizeLimits(const QSize& minimum, const QSize& maximum) {
     m_minimum = minimum;

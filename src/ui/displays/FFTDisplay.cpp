@@ -66,8 +66,9 @@ TMDIChild_FFT::TMDIChild_FFT(DisplayHost& host)
         buildChart(k, client);
     // Until a shot says which channels it has, the window's one chart height shows chart I.
     for (int k = 1; k < kChannels; ++k)
-        for (QWidget* w : {static_cast<QWidget*>(Charts[std::size_t(k)]), static_cast<QWidget*>(LogX[std::size_t(k)]),
-                           static_cast<QWidget*>(LogY[std::size_t(k)])})
+        for (QWidget* w :
+             {static_cast<QWidget*>(Charts[std::size_t(k)]), static_cast<QWidget*>(LogX[std::size_t(k)]),
+              static_cast<QWidget*>(LogY[std::size_t(k)])})
             w->hide();
 
     connect(ComboBox1, &QComboBox::activated, this, &TMDIChild_FFT::ComboBox1Change);

@@ -84,7 +84,8 @@ TMDIChild_Math::TMDIChild_Math(DisplayHost& host) : TMDIChild(host, "Math", new 
     m_shift = std::max(0, RefreshBtn->x() + RefreshBtn->width() + 3 - 121);
 
     Ch_Panel = loweredPanel("Ch_Panel", {121 + m_shift, 0, 192, 24}, client);
-    Channel_PB = new PaintBox("Channel_PB", [this](QPainter& p) { paintHeading(p); }, Ch_Panel);
+    Channel_PB = new PaintBox(
+        "Channel_PB", [this](QPainter& p) { paintHeading(p); }, Ch_Panel);
     Channel_PB->setGeometry(1, 1, 190, 22);
 
     Grid_Panel = loweredPanel("Grid_Panel", {8, 25, 305 + m_shift, 464}, client);
@@ -97,7 +98,8 @@ TMDIChild_Math::TMDIChild_Math(DisplayHost& host) : TMDIChild(host, "Math", new 
     black.setColor(QPalette::Window, Qt::black);
     Symbol_Image->setPalette(black);
     Symbol_Image->setPixmap(measurePictograms());
-    Grid_PB = new PaintBox("Grid_PB", [this](QPainter& p) { paintTable(p); }, Grid_Panel);
+    Grid_PB = new PaintBox(
+        "Grid_PB", [this](QPainter& p) { paintTable(p); }, Grid_Panel);
     Grid_PB->setGeometry(61 + m_shift, 1, 242, 462);
     connect(RefreshBtn, &QPushButton::clicked, this, &TMDIChild_Math::ComboBox1Change);
     connect(ComboBox1, &QComboBox::activated, this, &TMDIChild_Math::ComboBox1Change);

@@ -146,8 +146,9 @@ void TMDIChild_Scope::fitPanel() {
     Zoom_TB->setGeometry(PrintBtn->x() - 4 - zoomWidth, Zoom_TB->y(), zoomWidth, Zoom_TB->height());
     // The cursor group gives up what it does not need of its designed width.
     const int cursorRoom = Zoom_TB->x() - 4 - GroupBox1->x();
-    GroupBox1->resize(std::max(GroupBox1->minimumSizeHint().width(), std::min(GroupBox1->width(), cursorRoom)),
-                      GroupBox1->height());
+    GroupBox1->resize(
+        std::max(GroupBox1->minimumSizeHint().width(), std::min(GroupBox1->width(), cursorRoom)),
+        GroupBox1->height());
 }
 
 void TMDIChild_Scope::connectControls() {
@@ -181,7 +182,9 @@ void TMDIChild_Scope::ColorCkBClick() {
     RefreshScreen();
 }
 
-void TMDIChild_Scope::ComboBox1Enter() { ComboBox1->refill(); }
+void TMDIChild_Scope::ComboBox1Enter() {
+    ComboBox1->refill();
+}
 
 void TMDIChild_Scope::ComboBox1Change() {
     // A display closed since the list was built, or one of another kind, is no source.

@@ -1,12 +1,12 @@
 // Printing and saving a Scope display's picture.
 #include "ui/displays/ScopeDisplay.h"
 
+#include "core/files/AtomicFile.h"
 #include "ui/dialogs/OutputFolders.h"
 #include "ui/dialogs/UserDialogs.h"
 #include "ui/picture/PictureEncoding.h"
 #include "ui/picture/PicturePrinter.h"
 #include "ui/picture/ScopePicture.h"
-#include "core/files/AtomicFile.h"
 
 #include "core/picture/PictureLayout.h"
 
@@ -69,8 +69,8 @@ void TMDIChild_Scope::savePicture(const PictureFileType& type) {
     const EncodedPicture encoded = type.defaultExtension == "bmp" ? encodeBmp(Picture) : encodeJpeg(Picture);
     QString failure = encoded.error;
     if (failure.isEmpty()) {
-        const SaveResult saved =
-            saveFileWhole(toPath(path), std::string_view(encoded.bytes.constData(), std::size_t(encoded.bytes.size())));
+        const SaveResult saved = saveFileWhole(
+            toPath(path), std::string_view(encoded.bytes.constData(), std::size_t(encoded.bytes.size())));
         failure = saved.saved ? QString() : QString::fromStdString(saved.reason);
     }
     if (!failure.isEmpty())

@@ -16,7 +16,9 @@ int ShotTableModel::rowCount(const QModelIndex& parent) const {
     return std::max(0, m_record.Cells.rowCount() - ShotCells::kHeadingRows);
 }
 
-int ShotTableModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : m_columns; }
+int ShotTableModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : m_columns;
+}
 
 QString ShotTableModel::cell(int column, int row) const {
     const CellText text = m_record.Cells.cellText(column, row, m_decimalSeparator);
@@ -39,7 +41,9 @@ QVariant ShotTableModel::headerData(int section, Qt::Orientation orientation, in
     return cell(section, 1);
 }
 
-QString ShotTableModel::groupHeading(int column) const { return cell(column, 0); }
+QString ShotTableModel::groupHeading(int column) const {
+    return cell(column, 0);
+}
 
 void ShotTableModel::endReload(int columns) {
     m_columns = std::clamp(columns, 1, ShotCells::kColumns);
@@ -80,8 +84,8 @@ void TwoRowHeader::paintSection(QPainter* painter, const QRect& rect, int logica
         painter->setClipRect(QRect(rect.left(), rect.top(), rect.width(), half));
         painter->drawText(upper, Qt::AlignCenter, shot->groupHeading(logicalIndex));
     } else if (shot && logicalIndex > 0) {
-        QRect upper(rect.left() - sectionSize(logicalIndex - 1), rect.top(), rect.width() + sectionSize(logicalIndex - 1),
-                    half);
+        QRect upper(rect.left() - sectionSize(logicalIndex - 1), rect.top(),
+                    rect.width() + sectionSize(logicalIndex - 1), half);
         painter->setClipRect(QRect(rect.left(), rect.top(), rect.width(), half));
         painter->drawText(upper, Qt::AlignCenter, shot->groupHeading(logicalIndex - 1));
     }

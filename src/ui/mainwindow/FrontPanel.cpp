@@ -162,10 +162,14 @@ QWidget* FrontPanel::buildChannel(int channel) {
 
     connect(ch.biggerBtn, &QPushButton::clicked, this, [this, channel] { voltsBiggerClick(channel); });
     connect(ch.smallerBtn, &QPushButton::clicked, this, [this, channel] { voltsSmallerClick(channel); });
-    connect(ch.channelBox, &QCheckBox::clicked, this, [this, channel] { panelBoxClick(PanelBox::Channel, channel); });
-    connect(ch.acdcBox, &QCheckBox::clicked, this, [this, channel] { panelBoxClick(PanelBox::Coupling, channel); });
-    connect(ch.invertBox, &QCheckBox::clicked, this, [this, channel] { panelBoxClick(PanelBox::Invert, channel); });
-    connect(ch.zeroLevel, &ZeroLevelTrackBar::mouseReleased, this, [this, channel] { zeroLevelMouseUp(channel); });
+    connect(ch.channelBox, &QCheckBox::clicked, this,
+            [this, channel] { panelBoxClick(PanelBox::Channel, channel); });
+    connect(ch.acdcBox, &QCheckBox::clicked, this,
+            [this, channel] { panelBoxClick(PanelBox::Coupling, channel); });
+    connect(ch.invertBox, &QCheckBox::clicked, this,
+            [this, channel] { panelBoxClick(PanelBox::Invert, channel); });
+    connect(ch.zeroLevel, &ZeroLevelTrackBar::mouseReleased, this,
+            [this, channel] { zeroLevelMouseUp(channel); });
     return ch.panel;
 }
 
@@ -183,15 +187,17 @@ QCheckBox* FrontPanel::panelBox(PanelBox box, int channel) const {
 }
 
 void FrontPanel::setInstrumentControlsEnabled(bool enabled) {
-    for (QWidget* w : {static_cast<QWidget*>(Add_Btn), static_cast<QWidget*>(Delete_Btn),
-                       static_cast<QWidget*>(Reset_Btn), static_cast<QWidget*>(RunStopBtn),
-                       static_cast<QWidget*>(SingleBtn), static_cast<QWidget*>(AutoScaleBtn),
-                       static_cast<QWidget*>(tb_fast_btn), static_cast<QWidget*>(tb_slow_btn),
-                       static_cast<QWidget*>(Timebase_lb)})
+    for (QWidget* w :
+         {static_cast<QWidget*>(Add_Btn), static_cast<QWidget*>(Delete_Btn), static_cast<QWidget*>(Reset_Btn),
+          static_cast<QWidget*>(RunStopBtn), static_cast<QWidget*>(SingleBtn),
+          static_cast<QWidget*>(AutoScaleBtn), static_cast<QWidget*>(tb_fast_btn),
+          static_cast<QWidget*>(tb_slow_btn), static_cast<QWidget*>(Timebase_lb)})
         w->setEnabled(enabled);
 }
 
-void FrontPanel::enableInstrumentControls() { setInstrumentControlsEnabled(true); }
+void FrontPanel::enableInstrumentControls() {
+    setInstrumentControlsEnabled(true);
+}
 
 void FrontPanel::returnToStartState() {
     setInstrumentControlsEnabled(false);
@@ -210,12 +216,17 @@ void FrontPanel::setChannelControlsEnabled(int channel, bool enabled) {
 void FrontPanel::setZeroLevelPosition(int channel, int position) {
     // Zero levels below 30 or above 222 ask for positions the bar does not have;
     // it shows the nearest end.
-    channels[std::size_t(channel - 1)].zeroLevel->setValue(std::clamp(position, 0, ZeroLevelTrackBar::kMaximum));
+    channels[std::size_t(channel - 1)].zeroLevel->setValue(
+        std::clamp(position, 0, ZeroLevelTrackBar::kMaximum));
 }
 
-void FrontPanel::setRunState(bool running) { RunStopBtn->setText(running ? "Stop" : "Run"); }
+void FrontPanel::setRunState(bool running) {
+    RunStopBtn->setText(running ? "Stop" : "Run");
+}
 
-void FrontPanel::setTimebaseLabel(const QString& text) { Timebase_lb->setText(text); }
+void FrontPanel::setTimebaseLabel(const QString& text) {
+    Timebase_lb->setText(text);
+}
 
 void FrontPanel::setVoltsLabel(int channel, const QString& text) {
     channels[std::size_t(channel - 1)].voltLabel->setText(text);

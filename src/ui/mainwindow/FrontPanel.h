@@ -19,13 +19,13 @@ class ZeroLevelTrackBar;
 // One channel of the vertical section: Panel3 .. Panel6 for channels 1 .. 4.
 struct ChannelControls {
     QWidget* panel = nullptr;
-    QCheckBox* channelBox = nullptr;     // ChannelN_cb
-    QLabel* voltLabel = nullptr;         // ChannelN_volt_lb
-    QPushButton* biggerBtn = nullptr;    // ChannelN_v_big_btn
-    QPushButton* smallerBtn = nullptr;   // ChannelN_v_small_btn
+    QCheckBox* channelBox = nullptr;        // ChannelN_cb
+    QLabel* voltLabel = nullptr;            // ChannelN_volt_lb
+    QPushButton* biggerBtn = nullptr;       // ChannelN_v_big_btn
+    QPushButton* smallerBtn = nullptr;      // ChannelN_v_small_btn
     ZeroLevelTrackBar* zeroLevel = nullptr; // ZeroLevel_ChN_TB
-    QCheckBox* acdcBox = nullptr;        // ChannelN_acdc_cb
-    QCheckBox* invertBox = nullptr;      // ChannelN_invert_cb
+    QCheckBox* acdcBox = nullptr;           // ChannelN_acdc_cb
+    QCheckBox* invertBox = nullptr;         // ChannelN_invert_cb
 };
 
 // The software copy of the instrument's front panel along the left edge of the

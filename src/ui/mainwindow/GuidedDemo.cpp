@@ -41,19 +41,32 @@ struct Anchor {
     bool firstEntry; // the first entry of the box's open list
 };
 constexpr Anchor kAnchors[] = {
-    {1, "", "Open_TBtn", false},         {2, "", "Data_TB", false},
-    {3, "Data00", "RefreshBtn", false},  {4, "Data00", "ExportBtn", false},
-    {5, "", "Scope_TB", false},          {6, "Scope01", "ComboBox1", false},
-    {7, "Scope01", "ComboBox1", true},   {8, "Scope01", "GridCKB", false},
-    {9, "Scope01", "InvertCkB", false},  {10, "Scope01", "ColorCkB", false},
-    {11, "Scope01", "ZerosCkB", false},  {12, "Scope01", "Zoom_TB", false},
-    {13, "", "ToolButton15", false},     {14, "SettingsForm", "Grid_CB", false},
-    {15, "SettingsForm", "Invert_CB", false}, {16, "SettingsForm", "Color_CB", false},
-    {17, "SettingsForm", "PrintRG_0", false}, {18, "SettingsForm", "PrintRG_1", false},
-    {19, "SettingsForm", "PrintRG_2", false}, {20, "SettingsForm", "OkayBtn", false},
-    {21, "Scope01", "PrintBtn", false},  {22, "", "Measure_TB", false},
-    {23, "Measure02", "ComboBox1", false}, {24, "Measure02", "ComboBox1", true},
-    {25, "", "FFT_TB", false},           {26, "FFT03", "ComboBox1", false},
+    {1, "", "Open_TBtn", false},
+    {2, "", "Data_TB", false},
+    {3, "Data00", "RefreshBtn", false},
+    {4, "Data00", "ExportBtn", false},
+    {5, "", "Scope_TB", false},
+    {6, "Scope01", "ComboBox1", false},
+    {7, "Scope01", "ComboBox1", true},
+    {8, "Scope01", "GridCKB", false},
+    {9, "Scope01", "InvertCkB", false},
+    {10, "Scope01", "ColorCkB", false},
+    {11, "Scope01", "ZerosCkB", false},
+    {12, "Scope01", "Zoom_TB", false},
+    {13, "", "ToolButton15", false},
+    {14, "SettingsForm", "Grid_CB", false},
+    {15, "SettingsForm", "Invert_CB", false},
+    {16, "SettingsForm", "Color_CB", false},
+    {17, "SettingsForm", "PrintRG_0", false},
+    {18, "SettingsForm", "PrintRG_1", false},
+    {19, "SettingsForm", "PrintRG_2", false},
+    {20, "SettingsForm", "OkayBtn", false},
+    {21, "Scope01", "PrintBtn", false},
+    {22, "", "Measure_TB", false},
+    {23, "Measure02", "ComboBox1", false},
+    {24, "Measure02", "ComboBox1", true},
+    {25, "", "FFT_TB", false},
+    {26, "FFT03", "ComboBox1", false},
     {27, "FFT03", "ComboBox1", true},
 };
 
@@ -73,7 +86,9 @@ QPoint firstEntrySpot(const QComboBox& box) {
     return box.mapToGlobal(QPoint(box.width() / 2, box.height() + box.height() / 2));
 }
 
-QPoint rounded(double x, double y) { return {int(std::lround(x)), int(std::lround(y))}; }
+QPoint rounded(double x, double y) {
+    return {int(std::lround(x)), int(std::lround(y))};
+}
 
 } // namespace
 
@@ -100,7 +115,9 @@ void GuidedDemo::setTimeDivisor(int divisor) {
         DemoTimer->start(scaled(kFirstInvitationMs));
 }
 
-int GuidedDemo::scaled(int milliseconds) const { return milliseconds / m_timeDivisor; }
+int GuidedDemo::scaled(int milliseconds) const {
+    return milliseconds / m_timeDivisor;
+}
 
 void GuidedDemo::ToolButton17Click() {
     setToolbarHints(false);
@@ -114,8 +131,8 @@ void GuidedDemo::ToolButton17Click() {
 }
 
 DemoButtonEdges GuidedDemo::buttonEdges() const {
-    return {m_form.Open_TBtn->x(), m_form.Data_TB->x(),    m_form.Scope_TB->x(),
-            m_form.Measure_TB->x(), m_form.FFT_TB->x(), m_form.ToolButton15->x()};
+    return {m_form.Open_TBtn->x(),  m_form.Data_TB->x(), m_form.Scope_TB->x(),
+            m_form.Measure_TB->x(), m_form.FFT_TB->x(),  m_form.ToolButton15->x()};
 }
 
 void GuidedDemo::DoScriptStep() {
@@ -179,7 +196,9 @@ void GuidedDemo::showBalloon(const QPoint& at, const QString& text, int millisec
     m_balloon->showAt(at, text, milliseconds, side);
 }
 
-QPoint GuidedDemo::windowPoint(int x, int y) const { return m_form.frameGeometry().topLeft() + QPoint(x, y); }
+QPoint GuidedDemo::windowPoint(int x, int y) const {
+    return m_form.frameGeometry().topLeft() + QPoint(x, y);
+}
 
 QPoint GuidedDemo::targetOf(const DemoStep& s) const {
     return anchorPoint(s.StepNo).value_or(windowPoint(s.X, s.Y));
@@ -209,30 +228,69 @@ void GuidedDemo::performAction(int action) {
     auto measure = [this] { return qobject_cast<TMDIChild_Math*>(m_form.findDisplay("Measure02")); };
     auto fft = [this] { return qobject_cast<TMDIChild_FFT*>(m_form.findDisplay("FFT03")); };
     switch (action) {
-    case Connect: m_form.m_connection.Open_TBtnClick(); break;
-    case OpenData: m_form.Data_TBClick(); break;
+    case Connect:
+        m_form.m_connection.Open_TBtnClick();
+        break;
+    case OpenData:
+        m_form.Data_TBClick();
+        break;
     case RefreshData:
         if (auto* data = qobject_cast<TMDIChild_Data*>(m_form.findDisplay("Data00")))
             data->RefreshBtnClick();
         break;
-    case OpenScope: m_form.Scope_TBClick(); break;
-    case DropScopeSources: if (auto* d = scope()) dropSources(d->ComboBox1); break;
-    case PickScopeSource: if (auto* d = scope()) { pickSource(d->ComboBox1); d->ComboBox1Change(); } break;
+    case OpenScope:
+        m_form.Scope_TBClick();
+        break;
+    case DropScopeSources:
+        if (auto* d = scope())
+            dropSources(d->ComboBox1);
+        break;
+    case PickScopeSource:
+        if (auto* d = scope()) {
+            pickSource(d->ComboBox1);
+            d->ComboBox1Change();
+        }
+        break;
     case ShowOptions:
         // Shown beside the tour, not over it: the window stays usable. The Options
         // button still runs it modally.
         m_form.SettingsForm->setModal(false);
         m_form.SettingsForm->show();
         break;
-    case HideOptions: m_form.SettingsForm->hide(); break;
-    case OpenMeasure: m_form.Measure_TBClick(); break;
-    case DropMeasureSources: if (auto* d = measure()) dropSources(d->ComboBox1); break;
-    case PickMeasureSource: if (auto* d = measure()) { pickSource(d->ComboBox1); d->ComboBox1Change(); } break;
-    case OpenFFT: m_form.FFT_TBClick(); break;
-    case DropFFTSources: if (auto* d = fft()) dropSources(d->ComboBox1); break;
-    case PickFFTSource: if (auto* d = fft()) { pickSource(d->ComboBox1); d->ComboBox1Change(); } break;
-    case CloseListed: closeListed(); break;
-    default: break;
+    case HideOptions:
+        m_form.SettingsForm->hide();
+        break;
+    case OpenMeasure:
+        m_form.Measure_TBClick();
+        break;
+    case DropMeasureSources:
+        if (auto* d = measure())
+            dropSources(d->ComboBox1);
+        break;
+    case PickMeasureSource:
+        if (auto* d = measure()) {
+            pickSource(d->ComboBox1);
+            d->ComboBox1Change();
+        }
+        break;
+    case OpenFFT:
+        m_form.FFT_TBClick();
+        break;
+    case DropFFTSources:
+        if (auto* d = fft())
+            dropSources(d->ComboBox1);
+        break;
+    case PickFFTSource:
+        if (auto* d = fft()) {
+            pickSource(d->ComboBox1);
+            d->ComboBox1Change();
+        }
+        break;
+    case CloseListed:
+        closeListed();
+        break;
+    default:
+        break;
     }
 }
 

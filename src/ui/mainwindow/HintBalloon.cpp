@@ -12,8 +12,8 @@ namespace kavlon {
 
 namespace {
 
-constexpr int kTail = 14;     // height of the tail
-constexpr int kTailHalf = 8;  // half its width where it meets the body
+constexpr int kTail = 14;    // height of the tail
+constexpr int kTailHalf = 8; // half its width where it meets the body
 constexpr int kRadius = 8;
 constexpr int kPadding = 10;
 
@@ -75,7 +75,8 @@ void HintBalloon::paintEvent(QPaintEvent*) {
     p.setBrush(palette().color(QPalette::ToolTipBase));
     p.drawPath(outline());
     const int bodyTop = m_side == BalloonSide::Below ? kTail : 0;
-    const QRect textArea(kPadding, bodyTop + kPadding, width() - 2 * kPadding, height() - kTail - 2 * kPadding);
+    const QRect textArea(kPadding, bodyTop + kPadding, width() - 2 * kPadding,
+                         height() - kTail - 2 * kPadding);
     p.drawText(textArea, Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop, m_text);
 }
 

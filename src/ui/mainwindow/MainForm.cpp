@@ -1,11 +1,11 @@
 #include "ui/mainwindow/MainForm.h"
 
+#include "ui/dialogs/SelectDisplayDlg.h"
+#include "ui/dialogs/SettingsForm.h"
 #include "ui/mainwindow/DisplayPlacement.h"
 #include "ui/mainwindow/FrontPanel.h"
-#include "ui/dialogs/SelectDisplayDlg.h"
-#include "ui/mainwindow/ShotFiles.h"
-#include "ui/dialogs/SettingsForm.h"
 #include "ui/mainwindow/GuidedDemo.h"
+#include "ui/mainwindow/ShotFileActions.h"
 #include "ui/mainwindow/ToolbarIcons.h"
 
 #include <QAction>
@@ -19,9 +19,9 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
-#include <QPushButton>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTimer>
@@ -48,7 +48,8 @@ QToolButton* toolButton(QToolBar* bar, const QString& name, const QString& text,
     return b;
 }
 
-QAction* action(QWidget* owner, const QString& name, const QString& caption, const QKeySequence& shortcut = {}) {
+QAction* action(QWidget* owner, const QString& name, const QString& caption,
+                const QKeySequence& shortcut = {}) {
     auto* a = new QAction(caption, owner);
     a->setObjectName(name);
     a->setShortcut(shortcut);
@@ -85,13 +86,16 @@ private:
 };
 
 // The clipboard actions work on the edit control that has the focus, if any.
-QLineEdit* focusedEdit() { return qobject_cast<QLineEdit*>(QApplication::focusWidget()); }
+QLineEdit* focusedEdit() {
+    return qobject_cast<QLineEdit*>(QApplication::focusWidget());
+}
 
 } // namespace
 
-TMainForm::TMainForm(const QString& programDirectory, UserDialogs* dialogs, std::unique_ptr<HidBackend> backend,
-                     QWidget* parent)
-    : QMainWindow(parent), ProgramDirectory(programDirectory), m_dialogs(dialogs ? dialogs : &m_desktopDialogs),
+TMainForm::TMainForm(const QString& programDirectory, UserDialogs* dialogs,
+                     std::unique_ptr<HidBackend> backend, QWidget* parent)
+    : QMainWindow(parent), ProgramDirectory(programDirectory),
+      m_dialogs(dialogs ? dialogs : &m_desktopDialogs),
       m_backend(backend ? std::move(backend) : makeHidBackend(false)), m_acquisition(*this, m_link),
       JvHidDeviceController1(*m_backend), m_connection(m_acquisition, m_link, JvHidDeviceController1),
       m_mdiArea(new QMdiArea) {
@@ -115,7 +119,7 @@ TMainForm::TMainForm(const QString& programDirectory, UserDialogs* dialogs, std:
     buildActions();
     buildToolBar();
     buildMenus();
-    m_shotFiles = new ShotFiles(*this);
+    m_shotFiles = new ShotFileActions(*this);
     statusBar()->setObjectName("StatusBar1");
     statusBar()->setFixedHeight(19);
 
@@ -147,8 +151,9 @@ TMainForm::TMainForm(const QString& programDirectory, UserDialogs* dialogs, std:
 
     connect(Open_TBtn, &QToolButton::clicked, &m_connection, &DeviceConnection::Open_TBtnClick);
     connect(&m_connection, &DeviceConnection::connectButtonEnabled, Open_TBtn, &QWidget::setEnabled);
-    connect(&m_connection, &DeviceConnection::connectionLost, this,
-            [this] { statusBar()->showMessage("The instrument is gone. Plug it in again to connect.", 10000); });
+    connect(&m_connection, &DeviceConnection::connectionLost, this, [this] {
+        statusBar()->showMessage("The instrument is gone. Plug it in again to connect.", 10000);
+    });
     connect(&m_connection, &DeviceConnection::connectFailed, this,
             [this](const QString& reason) { statusBar()->showMessage(reason, 10000); });
     // The start-up device change: an instrument plugged in before start is found now.
@@ -164,7 +169,9 @@ TMainForm::~TMainForm() {
         delete w;
 }
 
-void TMainForm::ToolButton17Click() { m_demo->ToolButton17Click(); }
+void TMainForm::ToolButton17Click() {
+    m_demo->ToolButton17Click();
+}
 
 void TMainForm::buildToolBar() {
     auto* bar = addToolBar("Toolbar");
@@ -181,7 +188,8 @@ void TMainForm::buildToolBar() {
         bar->addWidget(b)->setVisible(false);
     }
     for (auto* a : {WindowCascade1, WindowTileHorizontal1, WindowTileVertical1}) {
-        auto* b = toolButton(bar, a->objectName() + "Btn", a->text(), QString(a->text()).remove('&'), a->icon());
+        auto* b =
+            toolButton(bar, a->objectName() + "Btn", a->text(), QString(a->text()).remove('&'), a->icon());
         b->setDefaultAction(a);
         b->setToolButtonStyle(Qt::ToolButtonIconOnly);
     }
@@ -304,8 +312,8 @@ void TMainForm::buildMenus() {
     // The window list is rebuilt each time the menu opens.
     connect(WindowMenu, &QMenu::aboutToShow, this, [this] {
         WindowMenu->clear();
-        WindowMenu->addActions({WindowCascade1, WindowTileHorizontal1, WindowTileVertical1, WindowMinimizeAll1,
-                                WindowArrangeAll1});
+        WindowMenu->addActions({WindowCascade1, WindowTileHorizontal1, WindowTileVertical1,
+                                WindowMinimizeAll1, WindowArrangeAll1});
         const auto windows = m_mdiArea->subWindowList(QMdiArea::CreationOrder);
         if (!windows.isEmpty())
             WindowMenu->addSeparator();
@@ -365,6 +373,8 @@ void TMainForm::Timer1Timer() {
     Label2->setText(QString::number(pointer.y() - y()));
 }
 
-void TMainForm::HelpAbout1Execute() { m_dialogs->runModal(*AboutBox); }
+void TMainForm::HelpAbout1Execute() {
+    m_dialogs->runModal(*AboutBox);
+}
 
 } // namespace kavlon

@@ -1,17 +1,17 @@
 #pragma once
 
-#include "ui/displays/DisplayHost.h"
 #include "ui/dialogs/UserDialogs.h"
+#include "ui/displays/DisplayHost.h"
 #include "ui/mainwindow/QuickPrint.h"
 #include "ui/picture/PicturePrinter.h"
 
 #include "core/acquisition/AcquisitionControl.h"
 #include "core/displays/DisplayNames.h"
 #include "core/settings/SettingsFile.h"
-#include "device/link/DeviceConnection.h"
-#include "device/link/DeviceLink.h"
 #include "device/hid/HidBackend.h"
 #include "device/hid/HidDeviceController.h"
+#include "device/link/DeviceConnection.h"
+#include "device/link/DeviceLink.h"
 
 #include <QMainWindow>
 
@@ -31,7 +31,7 @@ class QToolButton;
 namespace kavlon {
 
 class FrontPanel;
-class ShotFiles;
+class ShotFileActions;
 class TMDIChild;
 class TMDIChild_Data;
 class TMDIChild_FFT;
@@ -48,7 +48,8 @@ class TMainForm : public QMainWindow, public DisplayHost, private ReceiveListene
     Q_OBJECT
     friend class QuickPrint;
     friend class GuidedDemo;
-    friend class ShotFiles;
+    friend class ShotFileActions;
+
 public:
     // programDirectory holds the settings file; empty means the program's own directory.
     // Without a backend the window works with the real HID devices.
@@ -61,7 +62,7 @@ public:
     DeviceConnection& connection() { return m_connection; }
     QMdiArea* mdiArea() const { return m_mdiArea; }
     FrontPanel* frontPanel() const { return m_panel; }
-    ShotFiles* shotFiles() const { return m_shotFiles; }
+    ShotFileActions* shotFiles() const { return m_shotFiles; }
     QString ProgramDirectory;
     kavlon::QuickPrintOptions QuickPrintOptions;
 
@@ -152,7 +153,8 @@ private:
     // A display named by its kind word and the first free number, unless `limit`
     // displays are open already.
     using DisplayMaker = std::function<TMDIChild*(const QString&)>;
-    TMDIChild* createNumberedDisplay(std::string_view kindWord, const DisplayMaker& create, int limit = kMaxDisplays);
+    TMDIChild* createNumberedDisplay(std::string_view kindWord, const DisplayMaker& create,
+                                     int limit = kMaxDisplays);
     // The number the next display gets, or none while `limit` windows are open.
     std::optional<int> nextDisplayNumber(int limit = kMaxDisplays) const;
     TMDIChild* listNumberedDisplay(std::string_view kindWord, int number, const DisplayMaker& create);
@@ -194,7 +196,7 @@ private:
     FrontPanel* m_panel = nullptr;
     QuickPrint m_quickPrint{*this};
     GuidedDemo* m_demo = nullptr;
-    ShotFiles* m_shotFiles = nullptr;
+    ShotFileActions* m_shotFiles = nullptr;
     bool m_shown = false;
     bool m_tearingDown = false;
 };

@@ -1,12 +1,12 @@
 // The display list: creating, numbering, finding and removing displays.
 #include "ui/mainwindow/MainForm.h"
 
+#include "ui/dialogs/SelectDisplayDlg.h"
 #include "ui/displays/DataDisplay.h"
 #include "ui/displays/FFTDisplay.h"
-#include "ui/mainwindow/FrontPanel.h"
 #include "ui/displays/MeasureDisplay.h"
 #include "ui/displays/ScopeDisplay.h"
-#include "ui/dialogs/SelectDisplayDlg.h"
+#include "ui/mainwindow/FrontPanel.h"
 
 #include "ui/mainwindow/DisplayPlacement.h"
 
@@ -129,7 +129,8 @@ TMDIChild* TMainForm::listNumberedDisplay(std::string_view kindWord, int number,
     return display;
 }
 
-TMDIChild* TMainForm::createNumberedDisplay(std::string_view kindWord, const DisplayMaker& create, int limit) {
+TMDIChild* TMainForm::createNumberedDisplay(std::string_view kindWord, const DisplayMaker& create,
+                                            int limit) {
     const auto number = nextDisplayNumber(limit);
     return number ? listNumberedDisplay(kindWord, *number, create) : nullptr;
 }
@@ -171,9 +172,11 @@ void TMainForm::Add_BtnClick() {
         listNumberedDisplay(kind::Data, *number, [this](const QString& c) { return CreateDataDisplay(c); });
         break;
     case TSelectDisplayDlg::MeasureDisplay:
-        listNumberedDisplay(kind::Measure, *number, [this](const QString& c) { return CreateMeasureDisplay(c); });
+        listNumberedDisplay(kind::Measure, *number,
+                            [this](const QString& c) { return CreateMeasureDisplay(c); });
         break;
-    default: break; // confirmed with nothing chosen
+    default:
+        break; // confirmed with nothing chosen
     }
 }
 

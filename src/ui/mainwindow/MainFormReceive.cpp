@@ -14,21 +14,30 @@ namespace kavlon {
 
 namespace {
 
-QString text(std::string_view utf8) { return QString::fromUtf8(utf8.data(), qsizetype(utf8.size())); }
+QString text(std::string_view utf8) {
+    return QString::fromUtf8(utf8.data(), qsizetype(utf8.size()));
+}
 
 } // namespace
 
 void TMainForm::progressPositionChanged(int position) {
     // Frames of channels past the count of channels on run beyond the maximum;
     // the bar then stands full.
-    Receive_ProgressBar->setValue(std::clamp(position, Receive_ProgressBar->minimum(), Receive_ProgressBar->maximum()));
+    Receive_ProgressBar->setValue(
+        std::clamp(position, Receive_ProgressBar->minimum(), Receive_ProgressBar->maximum()));
 }
 
-void TMainForm::progressMaximumChanged(int maximum) { Receive_ProgressBar->setMaximum(maximum); }
+void TMainForm::progressMaximumChanged(int maximum) {
+    Receive_ProgressBar->setMaximum(maximum);
+}
 
-void TMainForm::runStateChanged(bool running) { m_panel->setRunState(running); }
+void TMainForm::runStateChanged(bool running) {
+    m_panel->setRunState(running);
+}
 
-void TMainForm::zeroLevelPositionChanged(int channel, int position) { m_panel->setZeroLevelPosition(channel, position); }
+void TMainForm::zeroLevelPositionChanged(int channel, int position) {
+    m_panel->setZeroLevelPosition(channel, position);
+}
 
 void TMainForm::panelBoxChanged(PanelBox box, int channel, bool checked) {
     // The acquisition runs the box's click handler itself; only the tick changes here.
@@ -47,19 +56,28 @@ void TMainForm::returnToStartState() {
         b->setEnabled(false);
 }
 
-void TMainForm::upperChannelsVisible(bool visible) { m_panel->setUpperChannelsVisible(visible); }
+void TMainForm::upperChannelsVisible(bool visible) {
+    m_panel->setUpperChannelsVisible(visible);
+}
 
-void TMainForm::channelControlsEnabled(int channel, bool enabled) { m_panel->setChannelControlsEnabled(channel, enabled); }
+void TMainForm::channelControlsEnabled(int channel, bool enabled) {
+    m_panel->setChannelControlsEnabled(channel, enabled);
+}
 
 void TMainForm::dataRefreshButtonsEnabled() {
     for (TMDIChild* display : childDisplays())
-        if (auto* data = qobject_cast<TMDIChild_Data*>(display); data && data->windowTitle().startsWith("Data"))
+        if (auto* data = qobject_cast<TMDIChild_Data*>(display);
+            data && data->windowTitle().startsWith("Data"))
             data->RefreshBtn->setEnabled(true);
 }
 
-void TMainForm::timebaseLabelChanged(std::string_view label) { m_panel->setTimebaseLabel(text(label)); }
+void TMainForm::timebaseLabelChanged(std::string_view label) {
+    m_panel->setTimebaseLabel(text(label));
+}
 
-void TMainForm::voltsLabelChanged(int channel, std::string_view label) { m_panel->setVoltsLabel(channel, text(label)); }
+void TMainForm::voltsLabelChanged(int channel, std::string_view label) {
+    m_panel->setVoltsLabel(channel, text(label));
+}
 
 void TMainForm::shotCompleted(const std::string& requestName) {
     // With no display open at all the request waits for one; otherwise it is
@@ -72,8 +90,12 @@ void TMainForm::shotCompleted(const std::string& requestName) {
     settleRequest(m_acquisition.State, anyDisplay);
 }
 
-void TMainForm::quickPrintRequested(int mode) { m_quickPrint.requested(mode); }
+void TMainForm::quickPrintRequested(int mode) {
+    m_quickPrint.requested(mode);
+}
 
-void TMainForm::quickPrintShotDelivered() { m_quickPrint.shotDelivered(); }
+void TMainForm::quickPrintShotDelivered() {
+    m_quickPrint.shotDelivered();
+}
 
 } // namespace kavlon

@@ -4,8 +4,8 @@
 #include "ui/dialogs/OutputFolders.h"
 
 #include "ui/dialogs/SettingsForm.h"
-#include "ui/mainwindow/ShotFiles.h"
 #include "ui/mainwindow/SettingsLocation.h"
+#include "ui/mainwindow/ShotFileActions.h"
 
 #include "core/displays/DisplayNames.h"
 #include "core/settings/SettingsStorage.h"

@@ -1,4 +1,4 @@
-#include "core/shot/ShotFile.h"
+#include "core/shot/ShotCsv.h"
 #include "core/export/ExportSheet.h"
 #include "core/scales/ScaleTables.h"
 #include "support/DataScript.h"
@@ -15,7 +15,6 @@
 #include <locale>
 #include <memory>
 #include <sstream>
-
 
 namespace kavlon {
 namespace {

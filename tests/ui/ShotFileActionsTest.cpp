@@ -4,7 +4,7 @@
 
 #include "support/EventLoopWait.h"
 #include "support/SameShot.h"
-#include "ui/mainwindow/ShotFiles.h"
+#include "ui/mainwindow/ShotFileActions.h"
 
 #include "core/export/SheetFile.h"
 

@@ -19,10 +19,10 @@ class TMDIChild_Data;
 // (Ctrl+Shift+O), files dropped on the window, and the recent files the settings
 // file keeps. An opened shot goes into a new numbered Data display, as if the
 // instrument had just delivered it.
-class ShotFiles : public QObject {
+class ShotFileActions : public QObject {
     Q_OBJECT
 public:
-    explicit ShotFiles(TMainForm& form);
+    explicit ShotFileActions(TMainForm& form);
 
     QAction* OpenShot1 = nullptr;
     QToolButton* OpenShot_TB = nullptr;

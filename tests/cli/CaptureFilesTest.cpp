@@ -1,6 +1,6 @@
 // The files capture writes: a name it found free may be taken by the time the shot is
 // written (another capture into the same folder), and the earlier file must win.
-#include "cli/ShotFiles.h"
+#include "cli/CaptureFiles.h"
 
 #include "core/shot/ShotTransfer.h"
 

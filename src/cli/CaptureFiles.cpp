@@ -1,9 +1,9 @@
-#include "cli/ShotFiles.h"
+#include "cli/CaptureFiles.h"
 
 #include "cli/InstrumentSession.h"
 
 #include "core/export/SheetFile.h"
-#include "core/shot/ShotFile.h"
+#include "core/shot/ShotCsv.h"
 
 namespace kavlon::cli {
 

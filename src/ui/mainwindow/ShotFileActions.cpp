@@ -1,4 +1,4 @@
-#include "ui/mainwindow/ShotFiles.h"
+#include "ui/mainwindow/ShotFileActions.h"
 
 #include "ui/DecimalSeparator.h"
 #include "ui/dialogs/OutputFolders.h"
@@ -6,7 +6,7 @@
 #include "ui/mainwindow/MainForm.h"
 
 #include "core/displays/DisplayNames.h"
-#include "core/shot/ShotFile.h"
+#include "core/shot/ShotCsv.h"
 
 #include <QAction>
 #include <QDir>
@@ -39,7 +39,7 @@ QStringList droppedFiles(const QMimeData* data) {
 
 } // namespace
 
-ShotFiles::ShotFiles(TMainForm& form) : QObject(&form), m_form(form) {
+ShotFileActions::ShotFileActions(TMainForm& form) : QObject(&form), m_form(form) {
     OpenShot1 = new QAction("Open shot...", &form);
     OpenShot1->setObjectName("OpenShot1");
     OpenShot1->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O));
@@ -47,13 +47,13 @@ ShotFiles::ShotFiles(TMainForm& form) : QObject(&form), m_form(form) {
     OpenShot1->setIcon(form.style()->standardIcon(QStyle::SP_DialogOpenButton));
     // On the window itself, so the shortcut works wherever the focus is.
     form.addAction(OpenShot1);
-    connect(OpenShot1, &QAction::triggered, this, &ShotFiles::OpenShot1Execute);
+    connect(OpenShot1, &QAction::triggered, this, &ShotFileActions::OpenShot1Execute);
 
     ShotMenu = new QMenu("&Shots", &form);
     ShotMenu->setObjectName("ShotMenu");
     form.menuBar()->insertMenu(form.WindowMenu->menuAction(), ShotMenu);
     // The recent files are looked at each time the menu opens.
-    connect(ShotMenu, &QMenu::aboutToShow, this, &ShotFiles::rebuildMenu);
+    connect(ShotMenu, &QMenu::aboutToShow, this, &ShotFileActions::rebuildMenu);
     rebuildMenu();
     addToolButton();
 
@@ -61,7 +61,7 @@ ShotFiles::ShotFiles(TMainForm& form) : QObject(&form), m_form(form) {
     form.installEventFilter(this);
 }
 
-void ShotFiles::addToolButton() {
+void ShotFileActions::addToolButton() {
     auto* bar = m_form.findChild<QToolBar*>("ToolBar1");
     if (!bar)
         return;
@@ -80,7 +80,7 @@ void ShotFiles::addToolButton() {
     bar->insertWidget(before, OpenShot_TB);
 }
 
-void ShotFiles::rebuildMenu() {
+void ShotFileActions::rebuildMenu() {
     ShotMenu->clear();
     ShotMenu->addAction(OpenShot1);
     // A file that is gone or no longer a file leaves the list.
@@ -96,23 +96,23 @@ void ShotFiles::rebuildMenu() {
     }
 }
 
-void ShotFiles::remember(const QString& path) {
+void ShotFileActions::remember(const QString& path) {
     m_recent = withRecentShot(std::move(m_recent), QFileInfo(path).absoluteFilePath().toStdString());
 }
 
-void ShotFiles::OpenShot1Execute() {
+void ShotFileActions::OpenShot1Execute() {
     const QString path = m_form.dialogs().chooseOpenFile(
         &m_form, "Shot files (*.csv);;Spreadsheet exports (*.xls);;All files (*)");
     if (!path.isEmpty())
         openShot(path);
 }
 
-void ShotFiles::showOpenError(const QString& path, const QString& reason) {
+void ShotFileActions::showOpenError(const QString& path, const QString& reason) {
     m_form.dialogs().showError(&m_form, QString("Cannot open %1").arg(QDir::toNativeSeparators(path)),
                                reason);
 }
 
-TMDIChild_Data* ShotFiles::openShot(const QString& path) {
+TMDIChild_Data* ShotFileActions::openShot(const QString& path) {
     const auto read =
         std::make_unique<ShotFileResult>(readShotFile(toPath(path), {localeDecimalSeparator()}));
     if (!read->ok) {
@@ -131,7 +131,7 @@ TMDIChild_Data* ShotFiles::openShot(const QString& path) {
     return display;
 }
 
-bool ShotFiles::eventFilter(QObject* watched, QEvent* event) {
+bool ShotFileActions::eventFilter(QObject* watched, QEvent* event) {
     if (watched != &m_form)
         return false;
     if (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove) {
