@@ -13,7 +13,10 @@ using namespace kavlon;
 class CountingListener : public NullReceiveListener {
 public:
     void progressPositionChanged(int position) override { last = position; }
-    void shotCompleted(const std::string&) override { ++shots; }
+    ShotDelivery shotCompleted(const CompletedShot&) override {
+        ++shots;
+        return ShotDelivery::Settled;
+    }
     int last = 0;
     int shots = 0;
 };

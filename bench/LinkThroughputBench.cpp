@@ -4,7 +4,7 @@
 //   as it is read (target: at least 200,000 frames/s).
 //   BM_FullShotPaced: the shot's time at one report per millisecond against the
 //   link floor of 2,048 sample frames (target: within 2% of 2.048 s).
-#include "device/link/DeviceConnection.h"
+#include "device/session/InstrumentSession.h"
 #include "device/simulator/SimulatedBackend.h"
 
 #include <QCoreApplication>
@@ -21,47 +21,37 @@ using namespace std::chrono_literals;
 
 constexpr double kLinkFloorSeconds = 2.048;
 
-class ShotListener : public NullReceiveListener {
-public:
-    AcquisitionControl* control = nullptr;
-    QEventLoop* waiting = nullptr;
-    int settingsReports = 0;
-    void instrumentControlsEnabled() override { ++settingsReports; }
-    void shotCompleted(const std::string&) override {
-        control->State.RequestName.clear();
-        if (waiting)
-            waiting->quit();
-    }
-};
-
 struct ConnectedLink {
-    explicit ConnectedLink(bool paced) : sim({.paced = paced, .pollInterval = 0ms}) {
-        screen.control = &control;
-        controller.setSettleTime(0ms);
-        connection.start();
-        connection.Open_TBtnClick();
+    explicit ConnectedLink(bool paced)
+        : session(
+              std::make_unique<SimulatedBackend>(SimulationOptions{.paced = paced, .pollInterval = 0ms})) {
+        session.setShotTaker([this](const CompletedShot&) {
+            if (waiting)
+                waiting->quit();
+            return ShotDelivery::Settled;
+        });
+        session.controller().setSettleTime(0ms);
+        session.start();
+        session.connectInstrument();
         // A stopped instrument sends its last shot again, so the figures are
         // about the link and not about making signals.
-        control.sendCommand([](CommandBytes& b) { CmdRunStop(b); });
-        while (sim.reportsWaiting() > 0 || sim.reportsRead() != connection.pump().interpreted())
+        session.acquisition().sendCommand([](CommandBytes& b) { CmdRunStop(b); });
+        while (sim.reportsWaiting() > 0 || sim.reportsRead() != session.connection().pump().interpreted())
             QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
     }
 
     // Requests a shot and returns when the trailer has been interpreted.
     void shot() {
         QEventLoop loop;
-        screen.waiting = &loop;
-        control.RequestData("Data00");
+        waiting = &loop;
+        session.requestShot("Data00");
         loop.exec();
-        screen.waiting = nullptr;
+        waiting = nullptr;
     }
 
-    SimulatedBackend sim;
-    TJvHidDeviceController controller{sim};
-    ShotListener screen;
-    DeviceLink link;
-    AcquisitionControl control{screen, link};
-    DeviceConnection connection{control, link, controller};
+    InstrumentSession session;
+    SimulatedBackend& sim = static_cast<SimulatedBackend&>(session.backend());
+    QEventLoop* waiting = nullptr;
 };
 
 constexpr int kFramesPerShot = kChannels * SimulatedInstrument::kFramesPerChannel + 1;
@@ -73,7 +63,7 @@ void BM_FullShotUnpaced(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * kFramesPerShot);
     state.counters["frames_per_s"] =
         benchmark::Counter(double(state.iterations() * kFramesPerShot), benchmark::Counter::kIsRate);
-    state.counters["queue_high_water"] = double(k.connection.pump().queue().highWater());
+    state.counters["queue_high_water"] = double(k.session.connection().pump().queue().highWater());
 }
 BENCHMARK(BM_FullShotUnpaced)->Unit(benchmark::kMillisecond)->UseRealTime();
 

@@ -30,11 +30,11 @@ public:
     void voltsLabelChanged(int channel, std::string_view) override {
         check(channel >= 1 && channel <= kChannels);
     }
-    void shotCompleted(const std::string&) override {
+    ShotDelivery shotCompleted(const CompletedShot&) override {
         transferShot(control->State, record, m_inputs);
         checkRecord(record, control->State);
-        settleRequest(control->State, true);
         transferred = true;
+        return ShotDelivery::Settled;
     }
 
 private:

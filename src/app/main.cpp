@@ -2,7 +2,7 @@
 #include "ui/mainwindow/MainForm.h"
 #include "ui/mainwindow/ToolbarIcons.h"
 
-#include "device/hid/HidBackend.h"
+#include "device/session/Backends.h"
 
 #include <QApplication>
 

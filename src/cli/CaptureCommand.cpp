@@ -79,19 +79,20 @@ std::string summary(const CaptureJob& job, const std::vector<std::filesystem::pa
     return text + "\n";
 }
 
-Outcome capture(InstrumentSession& session, const CaptureJob& job,
-                std::vector<std::filesystem::path>& written) {
+Outcome capture(CommandSession& session, const CaptureJob& job, std::vector<std::filesystem::path>& written) {
     ProgressBar bar(stderr);
     int shot = 0;
-    struct Detach {
-        SessionListener& listener;
-        ~Detach() { listener.onProgress = nullptr; }
-    } detach{session.listener()};
-    session.listener().onProgress = [&] {
-        // The position counts from 0 within each channel's 64 steps.
-        const SessionListener& l = session.listener();
-        bar.show(shot, job.shots, l.progressPosition + 1, l.progressMaximum);
-    };
+    const AcquisitionControl& control = session.control();
+    // Lives as long as the bar: the connection goes with this function's end.
+    const QMetaObject::Connection progress =
+        QObject::connect(&session.session(), &InstrumentSession::progressPositionChanged, [&](int position) {
+            // The position counts from 0 within each channel's 64 steps.
+            bar.show(shot, job.shots, position + 1, control.progressMaximum());
+        });
+    struct Disconnect {
+        const QMetaObject::Connection& connection;
+        ~Disconnect() { QObject::disconnect(connection); }
+    } disconnect{progress};
     for (shot = 1; shot <= job.shots; ++shot) {
         ShotRecord record;
         Outcome outcome = session.captureShot(record);
@@ -123,7 +124,7 @@ int runCapture(const QStringList& arguments, const BackendMaker& makeBackend) {
     if (Outcome made = makeFolder(job.folder); !made.ok())
         return finish(made);
 
-    InstrumentSession session(makeBackend(line.simulate()), line.sessionOptions());
+    CommandSession session(makeBackend(line.simulate()), line.sessionOptions());
     std::vector<std::filesystem::path> written;
     Outcome outcome = session.connect();
     if (outcome.ok())

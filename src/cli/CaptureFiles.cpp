@@ -1,6 +1,6 @@
 #include "cli/CaptureFiles.h"
 
-#include "cli/InstrumentSession.h"
+#include "cli/CommandSession.h"
 
 #include "core/export/SheetFile.h"
 #include "core/shot/ShotCsv.h"
@@ -30,7 +30,7 @@ SaveResult saveShot(const std::filesystem::path& path, const ShotRecord& record,
         return saveShotCsv(path, record, Existing::Keep);
     ExportContents contents;
     contents.record = &record;
-    contents.dataCaption = InstrumentSession::kShotCaption;
+    contents.dataCaption = CommandSession::kShotCaption;
     contents.dateTime = dateTime;
     return exportSheet(path, contents, Existing::Keep).result;
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cli/InstrumentSession.h"
+#include "cli/CommandSession.h"
 
 #include "device/hid/HidBackend.h"
 

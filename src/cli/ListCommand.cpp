@@ -1,7 +1,7 @@
 // kavloncli list: the instruments found and whether this user may open them.
 #include "cli/CommandLine.h"
 
-#include "device/hid/HidDeviceController.h"
+#include "device/session/InstrumentSession.h"
 
 #include "core/link/DeviceRecognition.h"
 
@@ -66,8 +66,9 @@ int runList(const QStringList& arguments, const BackendMaker& makeBackend) {
                              "Exits with 0 when at least one is usable, 2 otherwise.");
     if (auto done = line.parse(arguments))
         return *done;
-    auto backend = makeBackend(line.simulate());
-    TJvHidDeviceController controller(*backend);
+    // The session is not started: only its device list is looked at, nothing is opened.
+    InstrumentSession session(makeBackend(line.simulate()));
+    TJvHidDeviceController& controller = session.controller();
     bool changed = true;
     controller.setOnDeviceChange([&] { changed = true; });
     std::vector<FoundInstrument> found;

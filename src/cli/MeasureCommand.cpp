@@ -22,7 +22,7 @@ Outcome shotFromFile(const QString& file, ShotRecord& record) {
 }
 
 Outcome liveShot(const CommandLine& line, const BackendMaker& makeBackend, ShotRecord& record) {
-    InstrumentSession session(makeBackend(line.simulate()), line.sessionOptions());
+    CommandSession session(makeBackend(line.simulate()), line.sessionOptions());
     Outcome outcome = session.connect();
     if (outcome.ok())
         outcome = session.captureShot(record);

@@ -51,7 +51,7 @@ int runSet(const QStringList& arguments, const BackendMaker& makeBackend) {
     if (Outcome parsed = parseTargets(textsOf(line.parser(), options), targets); !parsed.ok())
         return finish(parsed);
 
-    InstrumentSession session(makeBackend(line.simulate()), line.sessionOptions());
+    CommandSession session(makeBackend(line.simulate()), line.sessionOptions());
     Outcome outcome = session.connect();
     if (outcome.ok())
         outcome = applyTargets(session, targets);

@@ -23,7 +23,7 @@ struct Step {
     std::function<std::string(int)> shown;
 };
 
-Outcome stepTo(InstrumentSession& session, const Step& step) {
+Outcome stepTo(CommandSession& session, const Step& step) {
     for (int n = 0; n < kMaxSteps; ++n) {
         const int now = step.reported(session.control());
         if (now == step.target)
@@ -138,7 +138,7 @@ Step runStep(bool running) {
 
 } // namespace
 
-Outcome applyTargets(InstrumentSession& session, const SettingTargets& targets) {
+Outcome applyTargets(CommandSession& session, const SettingTargets& targets) {
     if (Outcome o = checkChannels(targets, channelsOf(session.state())); !o.ok())
         return o;
     std::vector<Step> steps;

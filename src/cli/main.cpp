@@ -1,5 +1,7 @@
 #include "cli/CommandLine.h"
 
+#include "device/session/Backends.h"
+
 #include <QCoreApplication>
 
 int main(int argc, char* argv[]) {

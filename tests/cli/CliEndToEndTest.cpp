@@ -2,7 +2,7 @@
 // a script sees (exit codes, messages, files), and the same commands run in this
 // process where the test must control the link (unplug, a lost frame).
 #include "CliRun.h"
-#include "FaultyBackend.h"
+#include "support/FaultyBackend.h"
 
 #include "cli/CommandLine.h"
 

@@ -352,15 +352,180 @@ TEST_F(Receive, TrailerDeliversTheShotToTheRequestingDisplay) {
     EXPECT_EQ(state.TriggerPoint, 0x0102);
     EXPECT_EQ(state.ReferenceLevels, (std::array<int, 3>{11, 22, 33}));
 
-    state.RequestName = "Data03";
+    control.RequestData("Data03");
     control.InterpretRecvData(trailer(0));
     EXPECT_EQ(screen.completedShots, std::vector<std::string>{"Data03"});
     EXPECT_EQ(screen.quickPrintDeliveries, 0);
 
-    state.RequestName = "QP_Data";
+    control.RequestData("QP_Data");
     control.InterpretRecvData(trailer(0));
     EXPECT_EQ(screen.completedShots.back(), "QP_Data");
     EXPECT_EQ(screen.quickPrintDeliveries, 1);
+}
+
+TEST_F(Receive, ARequestIsSettledOnceItsShotIsTaken) {
+    struct Case {
+        const char* name;
+        ShotDelivery answer;
+        bool askAgainWhileTaking;
+        const char* pendingAfter;
+        std::size_t deliveriesAfterASecondTrailer;
+    };
+    const Case cases[] = {
+        {"taken: settled, a second trailer delivers nothing", ShotDelivery::Settled, false, "", 1},
+        {"nowhere to go: stays pending for the next trailer", ShotDelivery::KeepPending, false, "Data02", 2},
+        {"the display asks again while taking it: the new request stays", ShotDelivery::Settled, true,
+         "Data02", 2},
+    };
+    for (const Case& c : cases) {
+        test::RecordingListener listener;
+        AcquisitionControl acq{listener, wire};
+        listener.delivery = c.answer;
+        listener.onShot = [&] {
+            if (c.askAgainWhileTaking && listener.completedShots.size() == 1)
+                acq.RequestData("Data02");
+        };
+        acq.RequestData("Data02");
+        acq.InterpretRecvData(trailer(0));
+        EXPECT_EQ(acq.State.RequestName, c.pendingAfter) << c.name;
+        acq.InterpretRecvData(trailer(0));
+        EXPECT_EQ(listener.completedShots.size(), c.deliveriesAfterASecondTrailer) << c.name;
+    }
+}
+
+// A shot is only as good as the frames it was made of: every sample of the window
+// must have come with this shot, or the shot is delivered as not whole.
+TEST_F(Receive, AShotLackingAFrameOfItsWindowIsNotWhole) {
+    using Skip = bool (*)(int channel, int offset);
+    struct Case {
+        const char* name;
+        std::array<std::uint8_t, 4> status; // bit 0: the channel is on
+        int timebase;
+        int windowPosition; // -1: window mode 1, the window starts at 0
+        bool extended;
+        Skip skip;
+        const char* gap; // nullptr: whole
+    };
+    const Skip none = [](int, int) { return false; };
+    const Case cases[] = {
+        {"whole four-channel shot", {1, 1, 1, 1}, 3, -1, false, none, nullptr},
+        {"one frame of channel 3 lost",
+         {1, 1, 1, 1},
+         3,
+         -1,
+         false,
+         [](int c, int o) { return c == 3 && o == 16288; },
+         "channel 3 lacks sample 16288"},
+        {"a frame past the long shot's end is not needed",
+         {1, 0, 0, 0},
+         3,
+         -1,
+         false,
+         [](int, int o) { return o == 16320; },
+         nullptr},
+        {"the last frame before the shot's end lost",
+         {1, 0, 0, 0},
+         7,
+         -1,
+         false,
+         [](int, int o) { return o == 4032; },
+         "channel 1 lacks sample 4032"},
+        {"a frame past a short shot's end is not needed",
+         {1, 0, 0, 0},
+         7,
+         -1,
+         false,
+         [](int, int o) { return o >= 4064; },
+         nullptr},
+        {"a frame before the window start is not needed",
+         {1, 0, 0, 0},
+         3,
+         60,
+         false,
+         [](int, int o) { return o == 64; },
+         nullptr},
+        {"the first frame of the window is",
+         {1, 0, 0, 0},
+         3,
+         60,
+         false,
+         [](int, int o) { return o == 96; },
+         "channel 1 lacks sample 100"},
+        {"a channel that is off sends nothing", {1, 0, 1, 0}, 3, -1, false, none, nullptr},
+        {"extended frames count as well",
+         {1, 1, 0, 0},
+         3,
+         0,
+         true,
+         [](int c, int o) { return c == 2 && o == 0; },
+         "channel 2 lacks sample 0"},
+        {"frames of the shot before do not count",
+         {1, 0, 0, 0},
+         3,
+         -1,
+         false,
+         [](int, int o) { return o == 320; },
+         "channel 1 lacks sample 320"},
+    };
+    for (const Case& c : cases) {
+        Settings s;
+        s.timebase = c.timebase;
+        std::copy(c.status.begin(), c.status.end(), s.status);
+        control.InterpretRecvData(encode(s));
+        control.InterpretRecvData(gainFrame({0, 0, 0, 0}, c.windowPosition < 0 ? 1 : 0));
+        // Every case follows a whole shot, so a lost frame finds the earlier shot's samples.
+        for (bool earlierShot : {true, false}) {
+            control.RequestData("Data00");
+            for (int ch = 1; ch <= kChannels; ++ch)
+                for (int offset = 0; offset < kBlockSize; offset += frame::SamplesPerFrame)
+                    if ((c.status[std::size_t(ch - 1)] & 1) && (earlierShot || !c.skip(ch, offset)))
+                        control.InterpretRecvData(sampleFrame(ch, offset, 9, c.extended));
+            Frame end = trailer(std::max(c.windowPosition, 0));
+            if (c.extended) {
+                end = Frame{};
+                end[0] = 0xFF;
+                end[1] = 7;
+            }
+            control.InterpretRecvData(end);
+        }
+        ASSERT_EQ(screen.wholeShots.size(), screen.gaps.size());
+        EXPECT_TRUE(screen.wholeShots.rbegin()[1]) << c.name << ": the earlier shot";
+        EXPECT_EQ(screen.wholeShots.back(), c.gap == nullptr) << c.name;
+        if (c.gap) {
+            EXPECT_NE(screen.gaps.back().find(c.gap), std::string::npos)
+                << c.name << ": " << screen.gaps.back();
+        }
+    }
+}
+
+TEST(ShotCoverage, AFrameAtAnyOffsetMarksItsOwnSamplesOnly) {
+    // Damaged offsets need not be multiples of 32: a frame may span two 64-sample words.
+    AcquisitionState s;
+    s.ChannelOn = {true, false, false, false};
+    s.TimebaseIndex = 3; // the window runs to sample 16300
+    const auto firstGap = [&](const ShotCoverage& coverage, int windowStart) {
+        s.WindowStart = windowStart;
+        return coverage.gap(s, false).value_or("whole");
+    };
+    for (int offset : {0, 60, 64, 100, 16260, 16290}) {
+        ShotCoverage coverage;
+        coverage.mark(1, offset);
+        const int end = offset + frame::SamplesPerFrame;
+        EXPECT_EQ(firstGap(coverage, offset),
+                  end > kLongShot
+                      ? "whole"
+                      : "channel 1 lacks sample " + std::to_string(end) + " of the shot (a frame was lost)")
+            << offset;
+        if (offset > 0) {
+            EXPECT_NE(firstGap(coverage, offset - 1).find("sample " + std::to_string(offset - 1) + " "),
+                      std::string::npos)
+                << offset;
+        }
+    }
+    ShotCoverage outside;
+    for (const auto& [channel, offset] : {std::pair{1, kBlockSize}, {5, 0}, {0, 0}, {1, -32}})
+        outside.mark(channel, offset);
+    EXPECT_NE(firstGap(outside, 0).find("sample 0 "), std::string::npos);
 }
 
 TEST_F(Receive, SampleFramesWriteOnlyInsideTheirChannel) {

@@ -172,14 +172,5 @@ TEST(ShotTransfer, ShotLengthIsBounded) {
     }
 }
 
-TEST(ShotTransfer, RequestSettlesOnceTheWindowHasChildren) {
-    for (bool anyChild : {false, true}) {
-        AcquisitionState state;
-        state.RequestName = "Data01";
-        settleRequest(state, anyChild);
-        EXPECT_EQ(state.RequestName, anyChild ? "" : "Data01") << anyChild;
-    }
-}
-
 } // namespace
 } // namespace kavlon

@@ -1,8 +1,8 @@
-#include "device/link/DeviceConnection.h"
+#include "device/session/InstrumentSession.h"
 #include "device/simulator/SimulatedBackend.h"
 
 #include "support/EventLoopWait.h"
-#include "support/Recorders.h"
+#include "support/SessionRecorder.h"
 
 #include <gtest/gtest.h>
 
@@ -17,23 +17,26 @@ const HidDeviceInfo kAdapter{"sim:adapter", "Quorvel", "Serial Adapter Bench Sco
 const HidDeviceInfo kAdapterWithSerial{"sim:adapter2", "Quorvel", "Serial Adapter Bench Scope", "A7"};
 const HidDeviceInfo kNoProduct{"sim:noproduct", "Quorvel", "", "Scope Interface 12"};
 
-// The handlers and the link as the main window holds them, with the simulated
-// instrument behind the device layer.
+// The session as the main window holds it, with the simulated instrument behind
+// the device layer.
 struct Connection {
-    explicit Connection(SimulationOptions options = {.paced = false, .pollInterval = 0ms}) : sim(options) {
+    explicit Connection(SimulationOptions options = {.paced = false, .pollInterval = 0ms})
+        : session(std::make_unique<SimulatedBackend>(options)) {
         controller.setSettleTime(0ms);
-        QObject::connect(&connection, &DeviceConnection::connectButtonEnabled,
+        test::recordSession(session, screen);
+        QObject::connect(&session, &InstrumentSession::connectButtonEnabled,
                          [this](bool enabled) { button = enabled; });
-        QObject::connect(&connection, &DeviceConnection::connectionLost, [this] { ++lost; });
-        QObject::connect(&connection, &DeviceConnection::connectFailed, [this](const QString&) { ++failed; });
+        QObject::connect(&session, &InstrumentSession::connectionLost, [this] { ++lost; });
+        QObject::connect(&session, &InstrumentSession::connectFailed, [this](const QString&) { ++failed; });
     }
 
-    SimulatedBackend sim;
-    TJvHidDeviceController controller{sim};
+    InstrumentSession session;
+    SimulatedBackend& sim = static_cast<SimulatedBackend&>(session.backend());
+    TJvHidDeviceController& controller = session.controller();
     test::RecordingListener screen;
-    DeviceLink link;
-    AcquisitionControl control{screen, link};
-    DeviceConnection connection{control, link, controller};
+    DeviceLink& link = session.link();
+    AcquisitionControl& control = session.acquisition();
+    DeviceConnection& connection = session.connection();
     std::optional<bool> button;
     int lost = 0;
     int failed = 0;
@@ -137,21 +140,16 @@ public:
 };
 
 TEST(DeviceConnection, AnInstrumentThatCannotBeOpenedIsReportedOnConnect) {
-    LockedBackend backend;
-    TJvHidDeviceController controller(backend);
-    NullReceiveListener screen;
-    DeviceLink link;
-    AcquisitionControl control(screen, link);
-    DeviceConnection connection(control, link, controller);
+    InstrumentSession session(std::make_unique<LockedBackend>());
     int failed = 0;
-    QObject::connect(&connection, &DeviceConnection::connectFailed, [&](const QString&) { ++failed; });
-    connection.start();
-    EXPECT_EQ(link.DeviceNames.size(), 1u);
-    EXPECT_TRUE(link.DeviceList.empty());
-    connection.Open_TBtnClick();
+    QObject::connect(&session, &InstrumentSession::connectFailed, [&](const QString&) { ++failed; });
+    session.start();
+    EXPECT_EQ(session.link().DeviceNames.size(), 1u);
+    EXPECT_TRUE(session.link().DeviceList.empty());
+    session.connectInstrument();
     EXPECT_EQ(failed, 1);
-    EXPECT_FALSE(control.State.Connected);
-    EXPECT_FALSE(connection.reading());
+    EXPECT_FALSE(session.state().Connected);
+    EXPECT_FALSE(session.connection().reading());
 }
 
 TEST(DeviceConnection, AnotherDeviceComingLeavesTheConnectionAndItsReaderAlone) {

@@ -1,13 +1,13 @@
 // The receive path end to end: the real reader thread reading the simulated
 // instrument, the queue, and the interpretation on this (the main) thread.
-#include "device/link/DeviceConnection.h"
+#include "device/session/InstrumentSession.h"
 #include "device/simulator/SimulatedBackend.h"
 
 #include "core/acquisition/Commands.h"
 #include "core/scales/ScaleTables.h"
 
 #include "support/EventLoopWait.h"
-#include "support/Recorders.h"
+#include "support/SessionRecorder.h"
 
 #include <QEventLoop>
 #include <QTimer>
@@ -28,7 +28,6 @@ using test::waitUntil;
 // The front panel and a Data display that takes every shot it asked for.
 class Screen : public test::RecordingListener {
 public:
-    AcquisitionControl* control = nullptr;
     std::vector<std::string> events;
     // Sleeps as a busy main thread would: how long, after how many sample frames.
     std::map<std::size_t, std::chrono::milliseconds> stalls;
@@ -47,10 +46,9 @@ public:
         reentered += insideDialog ? 1 : 0;
         RecordingListener::runStateChanged(r);
     }
-    void shotCompleted(const std::string& name) override {
-        RecordingListener::shotCompleted(name);
-        events.push_back("shot " + name);
-        control->State.RequestName.clear();
+    ShotDelivery shotCompleted(const CompletedShot& shot) override {
+        events.push_back("shot " + shot.requestName);
+        return RecordingListener::shotCompleted(shot);
     }
     void quickPrintRequested(int mode) override {
         RecordingListener::quickPrintRequested(mode);
@@ -66,13 +64,13 @@ public:
 };
 
 struct Link {
-    explicit Link(SimulationOptions options = {.paced = false, .pollInterval = 0ms}) : sim(options) {
-        screen.control = &control;
+    explicit Link(SimulationOptions options = {.paced = false, .pollInterval = 0ms})
+        : session(std::make_unique<SimulatedBackend>(options)) {
         controller.setSettleTime(0ms);
-        QObject::connect(&connection, &DeviceConnection::connectButtonEnabled,
-                         [this](bool e) { button = e; });
-        QObject::connect(&connection, &DeviceConnection::connectionLost, [this] { ++lost; });
-        connection.start();
+        test::recordSession(session, screen);
+        QObject::connect(&session, &InstrumentSession::connectButtonEnabled, [this](bool e) { button = e; });
+        QObject::connect(&session, &InstrumentSession::connectionLost, [this] { ++lost; });
+        session.start();
     }
 
     // Connects and waits for the instrument's first settings report.
@@ -101,12 +99,13 @@ struct Link {
         }
     }
 
-    SimulatedBackend sim;
-    TJvHidDeviceController controller{sim};
+    InstrumentSession session;
+    SimulatedBackend& sim = static_cast<SimulatedBackend&>(session.backend());
+    TJvHidDeviceController& controller = session.controller();
     Screen screen;
-    DeviceLink link;
-    AcquisitionControl control{screen, link};
-    DeviceConnection connection{control, link, controller};
+    DeviceLink& link = session.link();
+    AcquisitionControl& control = session.acquisition();
+    DeviceConnection& connection = session.connection();
     bool button = false;
     int lost = 0;
 };

@@ -4,6 +4,7 @@
 #include "core/acquisition/ReportWriter.h"
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -51,6 +52,12 @@ public:
     std::string timebaseLabel = "2 nS / Div";
     std::string voltsLabel[4] = {"10 mV / Div", "10 mV / Div", "10 mV / Div", "10 mV / Div"};
     std::vector<std::string> completedShots;
+    // Whether each completed shot came whole, and what the listener answers.
+    std::vector<bool> wholeShots;
+    std::vector<std::string> gaps;
+    ShotDelivery delivery = ShotDelivery::Settled;
+    // Runs inside the delivery, as a display taking the shot would.
+    std::function<void()> onShot;
     std::vector<int> quickPrintModes;
     int quickPrintDeliveries = 0;
     std::vector<int> progressHistory;
@@ -74,7 +81,14 @@ public:
     void dataRefreshButtonsEnabled() override { ++refreshEnabledCount; }
     void timebaseLabelChanged(std::string_view text) override { timebaseLabel = text; }
     void voltsLabelChanged(int channel, std::string_view text) override { voltsLabel[channel - 1] = text; }
-    void shotCompleted(const std::string& name) override { completedShots.push_back(name); }
+    ShotDelivery shotCompleted(const CompletedShot& shot) override {
+        completedShots.push_back(shot.requestName);
+        wholeShots.push_back(shot.whole());
+        gaps.push_back(shot.gap.value_or(""));
+        if (onShot)
+            onShot();
+        return delivery;
+    }
     void quickPrintRequested(int mode) override { quickPrintModes.push_back(mode); }
     void quickPrintShotDelivered() override { ++quickPrintDeliveries; }
 };

@@ -41,6 +41,9 @@ void AcquisitionControl::TransmittDataUSB(const CommandBytes& data, int count) {
 
 void AcquisitionControl::RequestData(const std::string& name) {
     State.RequestName = name;
+    ++m_requestCount;
+    // The instrument answers a request with a whole new transfer.
+    m_coverage.reset();
     CmdRequestData(State.CommandBuffer);
     if (DemoMode) {
         makeDemonstrationShot();
@@ -58,6 +61,7 @@ void AcquisitionControl::makeDemonstrationShot() {
         for (int i = 0; i < kBlockSize; ++i)
             raw[std::size_t(i)] = (i / 100) % 2 == 0 ? level.high : level.low;
     }
+    m_coverage.markAll();
     for (int step = 0; step < kDemoProgressSteps; ++step) {
         setProgressPosition(m_progressPosition + 1);
         m_demoPause(kDemoProgressPause);

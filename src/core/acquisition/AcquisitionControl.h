@@ -5,6 +5,7 @@
 #include "core/acquisition/Frames.h"
 #include "core/acquisition/ReceiveListener.h"
 #include "core/acquisition/ReportWriter.h"
+#include "core/acquisition/ShotCoverage.h"
 
 #include <chrono>
 #include <functional>
@@ -37,6 +38,8 @@ public:
 
     // Asks for the next shot on behalf of the display with this caption. In the
     // demonstration the shot is made here, which takes 128 pauses of 100 ms.
+    // The request is pending (RequestName set) until a trailer completes a shot
+    // and the listener has taken it (shotCompleted), then settled here.
     void RequestData(const std::string& name);
 
     // The single entry point for what the instrument sends.
@@ -87,10 +90,14 @@ private:
     void setPanelBox(PanelBox box, int channel, bool checked);
     void setProgressPosition(int position);
     void makeDemonstrationShot();
+    // The end of every trailer: hands the shot to the listener when one was asked for.
+    void deliverShot(bool extendedTrailer);
 
     ReceiveListener& m_listener;
     ReportWriter& m_writer;
     Pause m_demoPause;
+    ShotCoverage m_coverage;
+    std::uint64_t m_requestCount = 0;
     std::array<std::array<bool, kChannels>, 3> m_boxes{};
     int m_progressPosition = 0;
     int m_progressMaximum = 0;

@@ -76,6 +76,7 @@ void AcquisitionControl::storeSamples(int channel, int progressStep, int offset,
         return;
     const int count = std::min(frame::SamplesPerFrame, kBlockSize - offset);
     std::memcpy(State.RawSamples(channel - 1).data() + offset, samples, std::size_t(count));
+    m_coverage.mark(channel, offset);
 }
 
 void AcquisitionControl::interpretSettings(const Frame& f) {
@@ -140,8 +141,7 @@ void AcquisitionControl::interpretTrailer(const Frame& f, int shotLength) {
     cutShotWindow(s, shotLength);
 
     const bool quickPrint = startsWith(s.RequestName, "QP_Data");
-    if (!s.RequestName.empty())
-        m_listener.shotCompleted(s.RequestName);
+    deliverShot(false);
     if (quickPrint)
         m_listener.quickPrintShotDelivered();
 }
@@ -154,8 +154,21 @@ void AcquisitionControl::interpretExtendedTrailer(const Frame& f, int shotLength
 
     cutExtendedShotWindow(s, shotLength);
 
-    if (!s.RequestName.empty())
-        m_listener.shotCompleted(s.RequestName);
+    deliverShot(true);
+}
+
+void AcquisitionControl::deliverShot(bool extendedTrailer) {
+    if (!State.RequestName.empty()) {
+        // The listener may ask for the next shot while it takes this one (even for
+        // the same display): only the request answered here is settled.
+        const std::string name = State.RequestName;
+        const std::uint64_t request = m_requestCount;
+        const CompletedShot shot{name, m_coverage.gap(State, extendedTrailer)};
+        if (m_listener.shotCompleted(shot) == ShotDelivery::Settled && m_requestCount == request)
+            State.RequestName.clear();
+    }
+    // Whatever comes next belongs to the next shot.
+    m_coverage.reset();
 }
 
 } // namespace kavlon

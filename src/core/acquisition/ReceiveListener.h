@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -8,7 +9,22 @@ namespace kavlon {
 // The front-panel boxes that a settings report sets and whose clicks send a command.
 enum class PanelBox { Channel, Coupling, Invert };
 
-// What the receive interpretation changes on screen. The main window implements it;
+// A trailer closed the shot that a data request asked for.
+struct CompletedShot {
+    // The caption of the display that asked (RequestName).
+    const std::string& requestName;
+    // Which samples of the window no frame of this shot brought; nothing when whole.
+    std::optional<std::string> gap;
+
+    bool whole() const { return !gap.has_value(); }
+};
+
+// What became of a completed shot. A request that was answered (the display took
+// the shot, or it has gone) is settled; one with nowhere to go at all stays
+// pending for the next trailer.
+enum class ShotDelivery { Settled, KeepPending };
+
+// What the receive interpretation reports. The instrument session implements it;
 // channels are numbered 1-4. Every call happens on the main thread.
 class ReceiveListener {
 public:
@@ -30,9 +46,9 @@ public:
     virtual void timebaseLabelChanged(std::string_view text) = 0;
     virtual void voltsLabelChanged(int channel, std::string_view text) = 0;
 
-    // A trailer completed a shot for the display of this caption. The display's
-    // shot transfer clears RequestName once it has taken the shot.
-    virtual void shotCompleted(const std::string& requestName) = 0;
+    // A trailer completed a shot for the display that asked; the interpretation
+    // clears RequestName afterwards unless the answer is KeepPending.
+    virtual ShotDelivery shotCompleted(const CompletedShot& shot) = 0;
     // The instrument asked for a quick print.
     virtual void quickPrintRequested(int mode) = 0;
     // A shot requested by a quick print has been delivered.
@@ -53,7 +69,7 @@ public:
     void dataRefreshButtonsEnabled() override {}
     void timebaseLabelChanged(std::string_view) override {}
     void voltsLabelChanged(int, std::string_view) override {}
-    void shotCompleted(const std::string&) override {}
+    ShotDelivery shotCompleted(const CompletedShot&) override { return ShotDelivery::Settled; }
     void quickPrintRequested(int) override {}
     void quickPrintShotDelivered() override {}
 };

@@ -61,9 +61,4 @@ TransferOutcome transferShot(const AcquisitionState& state, ShotRecord& record,
     return outcome;
 }
 
-void settleRequest(AcquisitionState& state, bool anyChildWindow) {
-    if (anyChildWindow)
-        state.RequestName.clear();
-}
-
 } // namespace kavlon

@@ -36,9 +36,4 @@ ShotExtent shotExtent(int timebaseIndex, long long windowStart);
 // texts and sets HasShot, and returns the new label texts and the layout for the window.
 TransferOutcome transferShot(const AcquisitionState& state, ShotRecord& record, const TransferInputs& inputs);
 
-// The end of TransferRequestData. While the main window has no child window at all the
-// request stays pending; otherwise it is settled, whether a display took the shot or
-// not, so a late answer cannot land in a display opened later under the same caption.
-void settleRequest(AcquisitionState& state, bool anyChildWindow);
-
 } // namespace kavlon

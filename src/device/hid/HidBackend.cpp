@@ -1,8 +1,5 @@
 #include "device/hid/HidBackend.h"
 
-#include "device/hid/HidapiBackend.h"
-#include "device/simulator/SimulatedBackend.h"
-
 namespace kavlon {
 
 std::string infoString(const HidDeviceInfo& info, int index) {
@@ -16,12 +13,6 @@ std::string infoString(const HidDeviceInfo& info, int index) {
     default:
         return {};
     }
-}
-
-std::unique_ptr<HidBackend> makeHidBackend(bool simulate) {
-    if (simulate)
-        return std::make_unique<SimulatedBackend>();
-    return std::make_unique<HidapiBackend>();
 }
 
 } // namespace kavlon

@@ -36,8 +36,4 @@ public:
 // USB strings 1-3 as the device-string order gives them: manufacturer, product, serial.
 std::string infoString(const HidDeviceInfo& info, int index);
 
-// The device layer the program runs on: real HID devices, or the simulated
-// instrument paced like the real link (the program's --simulate).
-std::unique_ptr<HidBackend> makeHidBackend(bool simulate);
-
 } // namespace kavlon

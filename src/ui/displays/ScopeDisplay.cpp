@@ -202,6 +202,25 @@ void TMDIChild_Scope::loadShot(const ShotRecord& source) {
     RefreshScreen();
 }
 
+void TMDIChild_Scope::quickPrint(int mode, const QuickPrintOptions& options, const DataDisplayFace& data) {
+    state.PrintKind = mode;
+    // The last quick-print Data display the list offers is the one shown.
+    ComboBox1->refill();
+    for (int i = ComboBox1->count() - 1; i >= 0; --i)
+        if (ComboBox1->itemText(i).startsWith("QP_D")) {
+            ComboBox1->setCurrentIndex(i);
+            break;
+        }
+    GridCKB->setChecked(options.Grid);
+    ColorCkB->setChecked(options.Color);
+    InvertCkB->setChecked(options.Invert);
+    if (data.record.HasShot)
+        loadShot(data.record);
+    RefreshScreen();
+    if (mode < kQuickExportMode)
+        PrintBtnClick();
+}
+
 void TMDIChild_Scope::fillZoomBox() {
     const QString text = Zoom_TB->currentText();
     Zoom_TB->clear();

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "ui/displays/DataDisplayFace.h"
 #include "ui/displays/DisplayWindow.h"
 
 #include "core/picture/PictureFiles.h"
 #include "core/scope/ScopeDrawing.h"
 #include "core/scope/ScopeState.h"
+#include "core/settings/SettingsFile.h"
 #include "core/shot/ShotRecord.h"
 
 #include <QImage>
@@ -27,6 +29,9 @@ class SourceBox;
 class TMDIChild_Scope : public TMDIChild {
     Q_OBJECT
 public:
+    // Quick-print modes from this one on export the shot instead of printing it.
+    static constexpr int kQuickExportMode = 3;
+
     explicit TMDIChild_Scope(DisplayHost& host);
 
     ScopeState state;
@@ -54,6 +59,10 @@ public:
     // Takes a Data display's shot: samples, settings, scroll range and zoom
     // entries, then redraws.
     void loadShot(const ShotRecord& source);
+    // The instrument's quick print: picks the quick-print Data display in the source
+    // box, takes its shot and the quick-print options, and prints or saves the screen
+    // as mode says (modes from kQuickExportMode on only show it).
+    void quickPrint(int mode, const QuickPrintOptions& options, const DataDisplayFace& data);
 
 public slots:
     void RefreshScreen();

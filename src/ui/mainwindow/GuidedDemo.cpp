@@ -122,11 +122,10 @@ int GuidedDemo::scaled(int milliseconds) const {
 void GuidedDemo::ToolButton17Click() {
     setToolbarHints(false);
     ScriptPosition = 0;
-    m_form.m_acquisition.DemoMode = true;
+    m_form.startDemonstration();
     ScriptLength = fillDemoScript(*m_script, buttonEdges());
     // A tour started before the invitation has shown goes on instead of stopping at it.
     TutorialHintShown = true;
-    m_form.Open_TBtn->setEnabled(true);
     DoScriptStep();
 }
 
@@ -229,7 +228,7 @@ void GuidedDemo::performAction(int action) {
     auto fft = [this] { return qobject_cast<TMDIChild_FFT*>(m_form.findDisplay("FFT03")); };
     switch (action) {
     case Connect:
-        m_form.m_connection.Open_TBtnClick();
+        m_form.session().connectInstrument();
         break;
     case OpenData:
         m_form.Data_TBClick();
@@ -287,7 +286,7 @@ void GuidedDemo::performAction(int action) {
         }
         break;
     case CloseListed:
-        closeListed();
+        m_form.closeListedDisplays();
         break;
     default:
         break;
@@ -304,29 +303,9 @@ void GuidedDemo::pickSource(SourceBox* box) {
     box->setCurrentIndex(0);
 }
 
-void GuidedDemo::closeListed() {
-    QListWidget* list = m_form.m_panel->ListBox1;
-    while (list->count() > 0) {
-        const QString caption = list->item(0)->text();
-        list->setCurrentRow(0);
-        if (TMDIChild* display = m_form.findDisplay(caption))
-            display->close();
-        // The display's removal frees its number and drops its entry; an entry whose
-        // window has gone already is let go here, so the loop always moves on.
-        if (list->count() > 0 && list->item(0)->text() == caption) {
-            if (const auto number = displayNumberFromCaption(caption.toStdString()))
-                m_form.m_acquisition.releaseDisplayNumber(*number);
-            delete list->takeItem(0);
-        }
-    }
-}
-
 void GuidedDemo::endDemonstration() {
     setToolbarHints(true);
-    m_form.m_acquisition.DemoMode = false;
-    m_form.m_acquisition.State.Connected = false;
-    m_form.returnToStartState();
-    m_form.m_connection.JvHidDeviceController1DeviceChange();
+    m_form.endDemonstration();
 }
 
 void GuidedDemo::setToolbarHints(bool on) {

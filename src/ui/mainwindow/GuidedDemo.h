@@ -57,7 +57,6 @@ private:
     void performAction(int action);
     void dropSources(SourceBox* box);
     void pickSource(SourceBox* box);
-    void closeListed();
     void endDemonstration();
     void setToolbarHints(bool on);
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -8,6 +8,8 @@
 #include "ui/mainwindow/ShotFileActions.h"
 #include "ui/mainwindow/ToolbarIcons.h"
 
+#include "device/session/Backends.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QCursor>
@@ -96,9 +98,7 @@ TMainForm::TMainForm(const QString& programDirectory, UserDialogs* dialogs,
                      std::unique_ptr<HidBackend> backend, QWidget* parent)
     : QMainWindow(parent), ProgramDirectory(programDirectory),
       m_dialogs(dialogs ? dialogs : &m_desktopDialogs),
-      m_backend(backend ? std::move(backend) : makeHidBackend(false)), m_acquisition(*this, m_link),
-      JvHidDeviceController1(*m_backend), m_connection(m_acquisition, m_link, JvHidDeviceController1),
-      m_mdiArea(new QMdiArea) {
+      m_session(backend ? std::move(backend) : makeHidBackend(false)), m_mdiArea(new QMdiArea) {
     setObjectName("MainForm");
     setWindowTitle("MDI-Anwendung");
     m_mdiArea->setObjectName("MdiArea");
@@ -107,7 +107,7 @@ TMainForm::TMainForm(const QString& programDirectory, UserDialogs* dialogs,
     m_mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_mdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
 
-    m_panel = new FrontPanel(m_acquisition);
+    m_panel = new FrontPanel(m_session.acquisition());
     auto* centre = new QWidget;
     auto* row = new QHBoxLayout(centre);
     row->setContentsMargins(0, 0, 0, 0);
@@ -135,7 +135,7 @@ TMainForm::TMainForm(const QString& programDirectory, UserDialogs* dialogs,
 
     // The demonstration shot takes 12.8 s; keep the window painted meanwhile but
     // let no click start anything else.
-    m_acquisition.setDemoPause([](std::chrono::milliseconds pause) {
+    m_session.acquisition().setDemoPause([](std::chrono::milliseconds pause) {
         QEventLoop wait;
         QTimer::singleShot(pause, &wait, &QEventLoop::quit);
         wait.exec(QEventLoop::ExcludeUserInputEvents);
@@ -149,15 +149,9 @@ TMainForm::TMainForm(const QString& programDirectory, UserDialogs* dialogs,
     SelectDisplayDlg = new TSelectDisplayDlg(this);
     m_demo = new GuidedDemo(*this);
 
-    connect(Open_TBtn, &QToolButton::clicked, &m_connection, &DeviceConnection::Open_TBtnClick);
-    connect(&m_connection, &DeviceConnection::connectButtonEnabled, Open_TBtn, &QWidget::setEnabled);
-    connect(&m_connection, &DeviceConnection::connectionLost, this, [this] {
-        statusBar()->showMessage("The instrument is gone. Plug it in again to connect.", 10000);
-    });
-    connect(&m_connection, &DeviceConnection::connectFailed, this,
-            [this](const QString& reason) { statusBar()->showMessage(reason, 10000); });
+    wireSession();
     // The start-up device change: an instrument plugged in before start is found now.
-    m_connection.start();
+    m_session.start();
 }
 
 TMainForm::~TMainForm() {

@@ -5,13 +5,10 @@
 #include "ui/mainwindow/QuickPrint.h"
 #include "ui/picture/PicturePrinter.h"
 
-#include "core/acquisition/AcquisitionControl.h"
+#include "device/session/InstrumentSession.h"
+
 #include "core/displays/DisplayNames.h"
 #include "core/settings/SettingsFile.h"
-#include "device/hid/HidBackend.h"
-#include "device/hid/HidDeviceController.h"
-#include "device/link/DeviceConnection.h"
-#include "device/link/DeviceLink.h"
 
 #include <QMainWindow>
 
@@ -43,13 +40,10 @@ class TSettingsForm;
 class GuidedDemo;
 
 // The program's one window: toolbar, the front panel on the left, and the
-// displays inside. It owns the acquisition, the device link and the options.
-class TMainForm : public QMainWindow, public DisplayHost, private ReceiveListener {
+// displays inside. It owns the instrument session and the options, and wires what
+// the session reports to the panel, the progress bar and the displays.
+class TMainForm : public QMainWindow, public DisplayHost {
     Q_OBJECT
-    friend class QuickPrint;
-    friend class GuidedDemo;
-    friend class ShotFileActions;
-
 public:
     // programDirectory holds the settings file; empty means the program's own directory.
     // Without a backend the window works with the real HID devices.
@@ -57,9 +51,10 @@ public:
                        std::unique_ptr<HidBackend> backend = nullptr, QWidget* parent = nullptr);
     ~TMainForm() override;
 
-    AcquisitionControl& acquisition() override { return m_acquisition; }
-    DeviceLink& deviceLink() { return m_link; }
-    DeviceConnection& connection() { return m_connection; }
+    InstrumentSession& session() { return m_session; }
+    AcquisitionControl& acquisition() override { return m_session.acquisition(); }
+    DeviceLink& deviceLink() { return m_session.link(); }
+    DeviceConnection& connection() { return m_session.connection(); }
     QMdiArea* mdiArea() const { return m_mdiArea; }
     FrontPanel* frontPanel() const { return m_panel; }
     ShotFileActions* shotFiles() const { return m_shotFiles; }
@@ -107,6 +102,17 @@ public:
     TMDIChild_Scope* CreateScopeDisplay(const QString& caption);
     TMDIChild_Math* CreateMeasureDisplay(const QString& caption);
     TMDIChild_FFT* CreateFFTDisplay(const QString& caption);
+    // A new listed display named by its kind word and the first free number, unless
+    // `limit` displays are open already (then null).
+    TMDIChild_Data* newDataDisplay(std::string_view kindWord, int limit = kMaxDisplays);
+    TMDIChild_Scope* newScopeDisplay(std::string_view kindWord, int limit = kMaxDisplays);
+    // Closes every listed display and lets its number and entry go, one by one.
+    void closeListedDisplays();
+    // The guided demonstration begins: no instrument is reached from now on.
+    void startDemonstration();
+    // It ends: the made-up connection is given up and the panel goes back to how
+    // it was before any instrument reported.
+    void endDemonstration();
     // The open displays in child order (those being closed left out).
     QList<TMDIChild*> childDisplays() const;
     // The last open display with this caption, or null.
@@ -160,38 +166,21 @@ private:
     TMDIChild* listNumberedDisplay(std::string_view kindWord, int number, const DisplayMaker& create);
     // The panel and the toolbar as they are before any instrument has reported.
     void returnToStartState();
+    // What the session reports, to the panel, the progress bar and the displays.
+    void wireSession();
+    void enableDisplayButtons();
+    void enableDataRefreshButtons();
+    ShotDelivery takeShot(const CompletedShot& shot);
     template <class Display> Display* adopt(const QString& caption);
     void placeNewDisplay(TMDIChild* display);
     void cascade();
     void tile(Qt::Orientation stacking);
 
-    // What the instrument's reports change on screen.
-    void progressPositionChanged(int position) override;
-    void progressMaximumChanged(int maximum) override;
-    void runStateChanged(bool running) override;
-    void zeroLevelPositionChanged(int channel, int position) override;
-    void panelBoxChanged(PanelBox box, int channel, bool checked) override;
-    void instrumentControlsEnabled() override;
-    void upperChannelsVisible(bool visible) override;
-    void channelControlsEnabled(int channel, bool enabled) override;
-    void dataRefreshButtonsEnabled() override;
-    void timebaseLabelChanged(std::string_view text) override;
-    void voltsLabelChanged(int channel, std::string_view text) override;
-    void shotCompleted(const std::string& requestName) override;
-    void quickPrintRequested(int mode) override;
-    void quickPrintShotDelivered() override;
-
     DesktopDialogs m_desktopDialogs;
     UserDialogs* m_dialogs;
     QtPicturePrinter m_defaultPrinter;
     PicturePrinter* m_printer = &m_defaultPrinter;
-    // Each of these outlives the ones after it; the connection stops the reader
-    // before the devices go.
-    std::unique_ptr<HidBackend> m_backend;
-    DeviceLink m_link;
-    AcquisitionControl m_acquisition;
-    TJvHidDeviceController JvHidDeviceController1;
-    DeviceConnection m_connection;
+    InstrumentSession m_session;
     QMdiArea* m_mdiArea = nullptr;
     FrontPanel* m_panel = nullptr;
     QuickPrint m_quickPrint{*this};

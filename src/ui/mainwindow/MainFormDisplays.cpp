@@ -30,9 +30,9 @@ template <class Display> Display* TMainForm::adopt(const QString& caption) {
 TMDIChild_Data* TMainForm::CreateDataDisplay(const QString& caption) {
     auto* display = adopt<TMDIChild_Data>(caption);
     display->setClientSize(500, 440);
-    if (m_acquisition.State.Connected)
+    if (m_session.state().Connected)
         display->RefreshBtn->setEnabled(true);
-    if (m_acquisition.State.ChannelCount == 2)
+    if (m_session.state().ChannelCount == 2)
         display->setTwoChannelLayout(true);
     placeNewDisplay(display);
     return display;
@@ -118,14 +118,14 @@ std::optional<int> TMainForm::nextDisplayNumber(int limit) const {
     const int open = int(childDisplays().size());
     if (open >= limit)
         return std::nullopt;
-    return chooseDisplayNumber(m_acquisition.State.DisplaySlots, open);
+    return chooseDisplayNumber(m_session.state().DisplaySlots, open);
 }
 
 TMDIChild* TMainForm::listNumberedDisplay(std::string_view kindWord, int number, const DisplayMaker& create) {
     const QString name = QString::fromStdString(displayName(kindWord, number));
     TMDIChild* display = create(name);
     m_panel->ListBox1->addItem(name);
-    m_acquisition.takeDisplayNumber(number);
+    m_session.acquisition().takeDisplayNumber(number);
     return display;
 }
 
@@ -133,6 +133,16 @@ TMDIChild* TMainForm::createNumberedDisplay(std::string_view kindWord, const Dis
                                             int limit) {
     const auto number = nextDisplayNumber(limit);
     return number ? listNumberedDisplay(kindWord, *number, create) : nullptr;
+}
+
+TMDIChild_Data* TMainForm::newDataDisplay(std::string_view kindWord, int limit) {
+    return qobject_cast<TMDIChild_Data*>(createNumberedDisplay(
+        kindWord, [this](const QString& c) { return CreateDataDisplay(c); }, limit));
+}
+
+TMDIChild_Scope* TMainForm::newScopeDisplay(std::string_view kindWord, int limit) {
+    return qobject_cast<TMDIChild_Scope*>(createNumberedDisplay(
+        kindWord, [this](const QString& c) { return CreateScopeDisplay(c); }, limit));
 }
 
 void TMainForm::Data_TBClick() {
@@ -162,7 +172,7 @@ void TMainForm::Add_BtnClick() {
     const std::optional<int> now = nextDisplayNumber();
     if (!now)
         return;
-    if (m_acquisition.State.DisplaySlots[std::size_t(*number)] != -1)
+    if (m_session.state().DisplaySlots[std::size_t(*number)] != -1)
         number = now;
     switch (SelectDisplayDlg->chosen()) {
     case TSelectDisplayDlg::ScopeDisplay:
@@ -198,8 +208,25 @@ void TMainForm::Reset_BtnClick() {
     for (QMdiSubWindow* w : m_mdiArea->subWindowList())
         if (!qobject_cast<TMDIChild*>(w))
             w->close();
-    m_acquisition.releaseDisplayNumbers();
+    m_session.acquisition().releaseDisplayNumbers();
     m_panel->ListBox1->clear();
+}
+
+void TMainForm::closeListedDisplays() {
+    QListWidget* list = m_panel->ListBox1;
+    while (list->count() > 0) {
+        const QString caption = list->item(0)->text();
+        list->setCurrentRow(0);
+        if (TMDIChild* display = findDisplay(caption))
+            display->close();
+        // The display's removal frees its number and drops its entry; an entry whose
+        // window has gone already is let go here, so the loop always moves on.
+        if (list->count() > 0 && list->item(0)->text() == caption) {
+            if (const auto number = displayNumberFromCaption(caption.toStdString()))
+                m_session.acquisition().releaseDisplayNumber(*number);
+            delete list->takeItem(0);
+        }
+    }
 }
 
 void TMainForm::removeDisplay(const QString& caption) {
@@ -209,7 +236,7 @@ void TMainForm::removeDisplay(const QString& caption) {
     if (items.isEmpty())
         return; // unnumbered, or already let go by Reset
     if (const auto number = displayNumberFromCaption(caption.toStdString()))
-        m_acquisition.releaseDisplayNumber(*number);
+        m_session.acquisition().releaseDisplayNumber(*number);
     // The list would move the selection on to the next entry.
     const bool picked = items.first() == m_panel->ListBox1->currentItem();
     delete items.first();

@@ -26,7 +26,7 @@ QString TMainForm::settingsPath() const {
 }
 
 void TMainForm::FormCreate() {
-    m_acquisition.startState();
+    m_session.acquisition().startState();
     if (ProgramDirectory.isEmpty())
         ProgramDirectory = QCoreApplication::applicationDirPath();
     if (!ProgramDirectory.endsWith('/'))

@@ -2,11 +2,8 @@
 
 #include "ui/displays/DataDisplay.h"
 #include "ui/displays/ScopeDisplay.h"
-#include "ui/displays/SourceBox.h"
 #include "ui/mainwindow/MainForm.h"
 
-#include <QCheckBox>
-#include <QComboBox>
 #include <QPushButton>
 
 namespace kavlon {
@@ -42,17 +39,13 @@ void QuickPrint::refreshAll(int mode) {
 
 void QuickPrint::requested(int mode) {
     if (dataDisplays().isEmpty())
-        m_form.createNumberedDisplay(
-            kind::QuickPrintData, [this](const QString& c) { return m_form.CreateDataDisplay(c); },
-            kDisplayLimit);
+        m_form.newDataDisplay(kind::QuickPrintData, kDisplayLimit);
     refreshAll(mode);
 }
 
 void QuickPrint::shotDelivered() {
     if (scopeDisplays().isEmpty())
-        m_form.createNumberedDisplay(
-            kind::QuickPrintScope, [this](const QString& c) { return m_form.CreateScopeDisplay(c); },
-            kDisplayLimit);
+        m_form.newScopeDisplay(kind::QuickPrintScope, kDisplayLimit);
     // Every pair, in display order; a display closed meanwhile is no longer listed.
     for (TMDIChild_Scope* scope : scopeDisplays())
         for (TMDIChild_Data* data : dataDisplays())
@@ -61,23 +54,8 @@ void QuickPrint::shotDelivered() {
 
 void QuickPrint::output(TMDIChild_Scope& scope, TMDIChild_Data& data) {
     const int mode = data.record.QuickOutputKind;
-    scope.state.PrintKind = mode;
-    scope.ComboBox1->refill();
-    for (int i = scope.ComboBox1->count() - 1; i >= 0; --i)
-        if (scope.ComboBox1->itemText(i).startsWith("QP_D")) {
-            scope.ComboBox1->setCurrentIndex(i);
-            break;
-        }
-    const QuickPrintOptions& options = m_form.QuickPrintOptions;
-    scope.GridCKB->setChecked(options.Grid);
-    scope.ColorCkB->setChecked(options.Color);
-    scope.InvertCkB->setChecked(options.Invert);
-    if (data.record.HasShot)
-        scope.loadShot(data.record);
-    scope.RefreshScreen();
-    if (mode < kExportMode)
-        scope.PrintBtnClick();
-    else
+    scope.quickPrint(mode, m_form.QuickPrintOptions, data.face());
+    if (mode >= kExportMode)
         data.ExportBtnClick(nullptr);
 }
 

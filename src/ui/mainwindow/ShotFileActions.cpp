@@ -120,8 +120,7 @@ TMDIChild_Data* ShotFileActions::openShot(const QString& path) {
         showOpenError(path, QString::fromStdString(read->error));
         return nullptr;
     }
-    auto* display = qobject_cast<TMDIChild_Data*>(m_form.createNumberedDisplay(
-        kind::Data, [this](const QString& c) { return m_form.CreateDataDisplay(c); }));
+    TMDIChild_Data* display = m_form.newDataDisplay(kind::Data);
     if (!display) {
         showOpenError(path, QString("All %1 displays are open; close one first.").arg(kMaxDisplays));
         return nullptr;

@@ -1,4 +1,4 @@
-#include "cli/InstrumentSession.h"
+#include "cli/CommandSession.h"
 
 #include "cli/EventWait.h"
 
@@ -22,37 +22,25 @@ bool answeredWithSettings(std::uint8_t group) {
 
 } // namespace
 
-void AnswerCountingWriter::writeReport(std::span<const std::uint8_t> report) {
+void AnswerCount::written(std::span<const std::uint8_t> report) {
     // Report ID, marker, then the command's group byte.
     if (report.size() > 2 && answeredWithSettings(report[2]))
         // Reports the instrument sent by itself do not answer this command.
-        m_reportsDue = std::max(m_reportsDue, m_reportsSoFar) + 1;
-    m_link.writeReport(report);
+        m_due = std::max(m_due, m_session.settingsReports()) + 1;
 }
 
-void SessionListener::progressPositionChanged(int position) {
-    progressPosition = position;
-    if (onProgress)
-        onProgress();
-}
-
-void SessionListener::shotCompleted(const std::string& requestName) {
-    if (onShot)
-        onShot(requestName);
-}
-
-InstrumentSession::InstrumentSession(std::unique_ptr<HidBackend> backend, SessionOptions options)
-    : m_options(options), m_backend(std::move(backend)) {
-    m_listener.onShot = [this](const std::string& name) { takeShot(name); };
-    m_connection.pump().setFrameObserver([this](const Frame& f) { m_coverage.observe(f); });
-    QObject::connect(&m_connection, &DeviceConnection::connectionLost, [this] { m_lost = true; });
-    QObject::connect(&m_connection, &DeviceConnection::connectFailed,
+CommandSession::CommandSession(std::unique_ptr<HidBackend> backend, SessionOptions options)
+    : m_options(options), m_session(std::move(backend)) {
+    m_session.setReportObserver([this](std::span<const std::uint8_t> report) { m_answers.written(report); });
+    m_session.setShotTaker([this](const CompletedShot& shot) { return takeShot(shot); });
+    QObject::connect(&m_session, &InstrumentSession::connectionLost, [this] { m_lost = true; });
+    QObject::connect(&m_session, &InstrumentSession::connectFailed,
                      [this](const QString& reason) { m_connectFailure = reason; });
 }
 
-InstrumentSession::~InstrumentSession() = default;
+CommandSession::~CommandSession() = default;
 
-Outcome InstrumentSession::waitFor(const std::function<bool()>& done, const std::string& what) {
+Outcome CommandSession::waitFor(const std::function<bool()>& done, const std::string& what) {
     if (runEventsUntil([&] { return m_lost || done(); }, m_options.answerWait) && !m_lost)
         return Outcome::success();
     if (m_lost)
@@ -61,16 +49,16 @@ Outcome InstrumentSession::waitFor(const std::function<bool()>& done, const std:
                             "the instrument sent no " + what + " within " + seconds(m_options.answerWait));
 }
 
-Outcome InstrumentSession::settle(const std::string& what) {
-    return waitFor([this] { return m_listener.settingsReports >= m_writer.reportsDue(); }, what);
+Outcome CommandSession::settle(const std::string& what) {
+    return waitFor([this] { return m_session.settingsReports() >= m_answers.due(); }, what);
 }
 
-Outcome InstrumentSession::connect() {
-    m_connection.start();
-    if (!runEventsUntil([this] { return m_connection.connectButtonVerdict(); }, m_options.plugWait))
+Outcome CommandSession::connect() {
+    m_session.start();
+    if (!runEventsUntil([this] { return m_session.connection().connectButtonVerdict(); }, m_options.plugWait))
         return Outcome::failure(ExitCode::NoInstrument, "no instrument found (try 'kavloncli list')");
-    m_connection.Open_TBtnClick();
-    if (!m_connection.reading()) {
+    m_session.connectInstrument();
+    if (!m_session.connection().reading()) {
         const std::string why = m_connectFailure.isEmpty() ? std::string("it could not be opened")
                                                            : m_connectFailure.toStdString();
         return Outcome::failure(ExitCode::NoInstrument, "cannot connect to the instrument: " + why);
@@ -81,23 +69,22 @@ Outcome InstrumentSession::connect() {
     return answered;
 }
 
-void InstrumentSession::takeShot(const std::string& requestName) {
+ShotDelivery CommandSession::takeShot(const CompletedShot& shot) {
     // Taken inside the trailer's interpretation, while the state is the shot's.
-    if (m_shotTarget && requestName == kShotCaption) {
-        m_shotGap = m_coverage.gap(m_control.State);
-        if (!m_shotGap)
-            transferShot(m_control.State, *m_shotTarget, TransferInputs{});
+    if (m_shotTarget && shot.requestName == kShotCaption) {
+        m_shotGap = shot.gap;
+        if (shot.whole())
+            transferShot(m_session.state(), *m_shotTarget, TransferInputs{});
         m_shotTaken = true;
     }
-    settleRequest(m_control.State, true);
+    return ShotDelivery::Settled;
 }
 
-Outcome InstrumentSession::captureShot(ShotRecord& record) {
-    m_coverage.reset();
+Outcome CommandSession::captureShot(ShotRecord& record) {
     m_shotTaken = false;
     m_shotGap.reset();
     m_shotTarget = &record;
-    m_control.RequestData(kShotCaption);
+    m_session.requestShot(kShotCaption);
     Outcome outcome = waitFor([this] { return m_shotTaken; }, "complete shot");
     m_shotTarget = nullptr;
     if (outcome.ok() && m_shotGap)

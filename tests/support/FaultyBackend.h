@@ -16,10 +16,27 @@ struct LinkFaults {
     bool opens = true;
 };
 
+// What happened to the device objects, for tests of the order things end in.
+struct LinkTrace {
+    std::atomic<int> devicesAlive{0};
+    std::atomic<int> readsUnderway{0};
+    std::atomic<std::uint64_t> reads{0};
+    // A device object destroyed while a thread was still reading it.
+    std::atomic<int> destroyedWhileRead{0};
+    // The backend destroyed while device objects it made were still alive.
+    std::atomic<bool> backendWentFirst{false};
+};
+
 // The simulated instrument behind a faulty link.
 class FaultyBackend : public HidBackend {
 public:
-    FaultyBackend(SimulationOptions options, LinkFaults faults) : m_sim(options), m_faults(faults) {}
+    FaultyBackend(SimulationOptions options, LinkFaults faults, std::shared_ptr<LinkTrace> trace = {})
+        : m_sim(options), m_faults(faults),
+          m_trace(trace ? std::move(trace) : std::make_shared<LinkTrace>()) {}
+    ~FaultyBackend() override {
+        if (m_trace->devicesAlive > 0)
+            m_trace->backendWentFirst = true;
+    }
 
     std::vector<HidDeviceInfo> enumerate() override { return m_sim.enumerate(); }
     void watch(std::function<void()> changed) override { m_sim.watch(std::move(changed)); }
@@ -32,18 +49,28 @@ private:
     class Device : public TJvHidDevice {
     public:
         Device(std::unique_ptr<TJvHidDevice> inner, FaultyBackend& owner)
-            : m_inner(std::move(inner)), m_owner(owner) {}
+            : m_inner(std::move(inner)), m_owner(owner), m_trace(owner.m_trace) {
+            ++m_trace->devicesAlive;
+        }
+        ~Device() override {
+            if (m_trace->readsUnderway > 0)
+                ++m_trace->destroyedWhileRead;
+            --m_trace->devicesAlive;
+        }
         std::string deviceString(int index) override { return m_inner->deviceString(index); }
         HidCaps Caps() override { return m_inner->Caps(); }
         bool WriteReport(std::span<const std::uint8_t> report) override {
             return m_inner->WriteReport(report);
         }
         int ReadReport(std::span<std::uint8_t> buffer, std::chrono::milliseconds timeout) override {
-            for (;;) {
-                const int n = m_inner->ReadReport(buffer, timeout);
-                if (n <= 0 || ++m_owner.m_read != m_owner.m_faults.lostReport)
-                    return n;
-            }
+            ++m_trace->readsUnderway;
+            ++m_trace->reads;
+            int n = 0;
+            do
+                n = m_inner->ReadReport(buffer, timeout);
+            while (n > 0 && ++m_owner.m_read == m_owner.m_faults.lostReport);
+            --m_trace->readsUnderway;
+            return n;
         }
         void cancelRead() override { m_inner->cancelRead(); }
         bool present() const override { return m_inner->present(); }
@@ -53,10 +80,12 @@ private:
     private:
         std::unique_ptr<TJvHidDevice> m_inner;
         FaultyBackend& m_owner;
+        std::shared_ptr<LinkTrace> m_trace;
     };
 
     SimulatedBackend m_sim;
     const LinkFaults m_faults;
+    std::shared_ptr<LinkTrace> m_trace;
     std::atomic<std::uint64_t> m_read{0};
 };
 

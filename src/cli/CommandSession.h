@@ -1,0 +1,79 @@
+#pragma once
+
+#include "cli/Outcome.h"
+
+#include "device/session/InstrumentSession.h"
+
+#include "core/shot/ShotRecord.h"
+
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace kavlon::cli {
+
+struct SessionOptions {
+    // How long to wait for an instrument to be plugged in; zero takes what is there.
+    std::chrono::milliseconds plugWait{0};
+    // How long any one answer (a settings report, a whole shot) may take.
+    std::chrono::milliseconds answerWait{std::chrono::seconds(15)};
+};
+
+// Keeps count of the settings reports the instrument owes: it answers a connection,
+// a front-panel command or a step with one, and the check boxes echo what a report
+// changes, which brings another.
+class AnswerCount {
+public:
+    explicit AnswerCount(const InstrumentSession& session) : m_session(session) {}
+    // Every report written to the instrument, on its way out.
+    void written(std::span<const std::uint8_t> report);
+    // The settings reports due once every command sent so far is answered.
+    int due() const { return m_due; }
+
+private:
+    const InstrumentSession& m_session;
+    int m_due = 0;
+};
+
+// The instrument session for the length of one command, with the waits a command
+// needs: for the instrument to appear, for its answers, for a whole shot. Every
+// wait ends in time, and ends at once when the instrument goes away.
+class CommandSession {
+public:
+    CommandSession(std::unique_ptr<HidBackend> backend, SessionOptions options);
+    ~CommandSession();
+
+    // Finds the instrument, connects and waits for its first settings report.
+    Outcome connect();
+    // Runs the event loop until done() holds; what tells the user what was awaited.
+    Outcome waitFor(const std::function<bool()>& done, const std::string& what);
+    // Waits until the instrument has answered every command sent so far.
+    Outcome settle(const std::string& what);
+
+    // Requests one shot and fills record with it as a Data display would, or fails
+    // when the link goes, the shot never completes or a frame of it was lost.
+    Outcome captureShot(ShotRecord& record);
+
+    InstrumentSession& session() { return m_session; }
+    AcquisitionControl& control() { return m_session.acquisition(); }
+    const AcquisitionState& state() const { return m_session.state(); }
+
+    // The caption the shots are requested for, as a Data display's would be.
+    static constexpr const char* kShotCaption = "Data00";
+
+private:
+    ShotDelivery takeShot(const CompletedShot& shot);
+
+    SessionOptions m_options;
+    InstrumentSession m_session;
+    AnswerCount m_answers{m_session};
+    ShotRecord* m_shotTarget = nullptr;
+    std::optional<std::string> m_shotGap;
+    bool m_shotTaken = false;
+    bool m_lost = false;
+    QString m_connectFailure;
+};
+
+} // namespace kavlon::cli

@@ -1,0 +1,73 @@
+#include "core/acquisition/ShotCoverage.h"
+
+#include "core/acquisition/Frames.h"
+
+#include <algorithm>
+#include <bit>
+
+namespace kavlon {
+
+namespace {
+
+// Bits lo..hi (both included) of one word.
+constexpr std::uint64_t bitRange(int lo, int hi) {
+    const std::uint64_t upTo = hi == 63 ? ~std::uint64_t(0) : (std::uint64_t(1) << (hi + 1)) - 1;
+    return upTo & ~((std::uint64_t(1) << lo) - 1);
+}
+
+} // namespace
+
+void ShotCoverage::reset() {
+    for (auto& channel : m_written)
+        channel.fill(0);
+}
+
+void ShotCoverage::markAll() {
+    for (auto& channel : m_written)
+        channel.fill(~std::uint64_t(0));
+}
+
+// Called for every sample frame on the interpretation's hot path: a frame's 32
+// samples touch at most two words.
+void ShotCoverage::mark(int channel, int offset) {
+    if (channel < 1 || channel > kChannels || offset < 0 || offset >= kBlockSize)
+        return;
+    const int last = std::min(offset + frame::SamplesPerFrame, kBlockSize) - 1;
+    auto& words = m_written[std::size_t(channel - 1)];
+    for (int w = offset / 64; w <= last / 64; ++w)
+        words[std::size_t(w)] |=
+            bitRange(std::max(offset, w * 64) - w * 64, std::min(last, w * 64 + 63) - w * 64);
+}
+
+std::optional<int> ShotCoverage::firstMissing(int channel, int first, int last) const {
+    const auto& words = m_written[std::size_t(channel)];
+    for (int w = first / 64; w <= last / 64; ++w) {
+        const int lo = std::max(first, w * 64) - w * 64;
+        const int hi = std::min(last, w * 64 + 63) - w * 64;
+        const std::uint64_t wanted = bitRange(lo, hi);
+        if (const std::uint64_t missing = wanted & ~words[std::size_t(w)])
+            return w * 64 + std::countr_zero(missing);
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> ShotCoverage::gap(const AcquisitionState& state, bool extendedTrailer) const {
+    // The window is cut from raw samples first ... shotLength, both included.
+    const long long start = (extendedTrailer ? (long long)state.TriggerPoint : 0) + state.WindowStart;
+    const int first = int(std::clamp<long long>(start, 0, kBlockSize));
+    const int last = std::min(state.currentShotLength(), kBlockSize - 1);
+    if (first > last)
+        return std::nullopt;
+    // Entries 3 and 4 of a two-channel instrument keep whatever it sends there.
+    const int channels = state.ChannelCount == 2 ? 2 : kChannels;
+    for (int c = 0; c < channels; ++c) {
+        if (!state.ChannelOn[std::size_t(c)])
+            continue;
+        if (const auto missing = firstMissing(c, first, last))
+            return "channel " + std::to_string(c + 1) + " lacks sample " + std::to_string(*missing) +
+                   " of the shot (a frame was lost)";
+    }
+    return std::nullopt;
+}
+
+} // namespace kavlon
