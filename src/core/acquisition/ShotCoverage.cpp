@@ -28,15 +28,18 @@ void ShotCoverage::markAll() {
 }
 
 // Called for every sample frame on the interpretation's hot path: a frame's 32
-// samples touch at most two words.
+// samples touch at most two words, and only the last word of the block cuts them.
 void ShotCoverage::mark(int channel, int offset) {
+    static_assert(frame::SamplesPerFrame == 32 && kBlockSize % 64 == 0);
     if (channel < 1 || channel > kChannels || offset < 0 || offset >= kBlockSize)
         return;
-    const int last = std::min(offset + frame::SamplesPerFrame, kBlockSize) - 1;
+    constexpr std::uint64_t kFrame = 0xFFFFFFFFu;
     auto& words = m_written[std::size_t(channel - 1)];
-    for (int w = offset / 64; w <= last / 64; ++w)
-        words[std::size_t(w)] |=
-            bitRange(std::max(offset, w * 64) - w * 64, std::min(last, w * 64 + 63) - w * 64);
+    const int word = offset / 64;
+    const int bit = offset % 64;
+    words[std::size_t(word)] |= kFrame << bit;
+    if (bit > 32 && word + 1 < kWords)
+        words[std::size_t(word + 1)] |= kFrame >> (64 - bit);
 }
 
 std::optional<int> ShotCoverage::firstMissing(int channel, int first, int last) const {
