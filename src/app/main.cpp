@@ -46,6 +46,8 @@ int main(int argc, char* argv[]) {
     // The desktop entry's name, so a Wayland desktop matches the window to it.
     QGuiApplication::setDesktopFileName("org.kavlonpc.KavlonPC");
     kavlon::TMainForm mainForm({}, nullptr, kavlon::makeHidBackend(simulate));
+    if (simulate)
+        mainForm.showSimulatorMenu();
 
     // A signal closes the window as its close box does, which saves the settings; the
     // window's destruction after the loop stops and joins the reader before the device

@@ -189,7 +189,10 @@ void TMainForm::buildToolBar() {
     }
     bar->addSeparator();
     Open_TBtn = toolButton(bar, "Open_TBtn", "Connect", "Connect to Scope", icons::connect());
+    Open_TBtn->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     Open_TBtn->setEnabled(false);
+    Disconnect_TBtn = toolButton(bar, "Disconnect_TBtn", "Disconnect", "Let the instrument go");
+    Disconnect_TBtn->setEnabled(false);
     ToolButton15 = toolButton(bar, "ToolButton15", "Options", "Quick print options", icons::printOptions());
     connect(ToolButton15, &QToolButton::clicked, this, &TMainForm::ToolButton15Click);
 

@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QDropEvent>
 #include <QFileInfo>
+#include <QMdiArea>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QStyle>
@@ -127,6 +128,10 @@ TMDIChild_Data* ShotFileActions::openShot(const QString& path) {
     }
     display->openShot(read->record);
     remember(path);
+    // Scope, Measure and FFT displays can take it now, instrument or not; it comes to the front.
+    m_form.enableOfflineDisplays();
+    m_form.mdiArea()->setActiveSubWindow(display);
+    display->raise();
     return display;
 }
 
