@@ -10,12 +10,15 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMdiArea>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -75,6 +78,30 @@ QStringList cutTexts(QWidget* root) {
 
 class WindowBehaviour : public ScopeWindow {};
 
+// How long a window may take to become active: a bound for a stalled test, never a
+// measure of speed.
+constexpr int kPatience = 60000;
+
+// Dialogs that really run modally, as on the desktop: each is closed from inside its
+// own event loop once it is the active window.
+class ModalDialogs : public ScriptedDialogs {
+public:
+    bool runModal(QDialog& dialog) override {
+        QTimer::singleShot(0, &dialog, [this, &dialog] {
+            EXPECT_TRUE(QTest::qWaitForWindowActive(&dialog, kPatience));
+            onModal(dialog) ? dialog.accept() : dialog.reject();
+        });
+        return dialog.exec() == QDialog::Accepted;
+    }
+    // A modal dialog stands for the file dialog.
+    QString chooseOpenFile(QWidget* parent, const QString& filter) override {
+        QDialog picker(parent);
+        picker.setModal(true);
+        runModal(picker);
+        return ScriptedDialogs::chooseOpenFile(parent, filter);
+    }
+};
+
 TEST_F(WindowBehaviour, NewDisplaysShowWhollyAndStepAcrossTheArea) {
     form.resize(1034, 745);
     QCoreApplication::processEvents();
@@ -128,6 +155,48 @@ TEST_F(WindowBehaviour, CascadeKeepsSizesAndTilingKeepsFixedDisplaysApart) {
             }
     EXPECT_EQ(displays[0]->width(), TMDIChild_Data::kFourChannelWidth);
     EXPECT_EQ(displays[1]->size(), sizes[1]);
+}
+
+// The display a modal dialog made: the dialog closes, the window manager hands the
+// focus back to the main window, and the user clicks into the new display's source box.
+TEST(SourceBoxAfterAModalDialog, TheFirstClickListsTheDataDisplays) {
+    struct Case {
+        const char* what;
+        int choice; // the Add dialog's row, or -1 for the file-open action
+    };
+    const Case cases[] = {{"Add, Scope Display", TSelectDisplayDlg::ScopeDisplay},
+                          {"Add, Measure Display", TSelectDisplayDlg::MeasureDisplay},
+                          {"Ctrl+O", -1}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QTemporaryDir folder;
+        ModalDialogs dialogs;
+        TMainForm form(folder.path(), &dialogs, noInstrument());
+        form.show();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&form, kPatience));
+        form.Data_TBClick();
+        if (c.choice >= 0) {
+            dialogs.onModal = [&](QDialog& d) {
+                static_cast<TSelectDisplayDlg&>(d).SelectListBox->setCurrentRow(c.choice);
+                return true;
+            };
+            form.Add_BtnClick();
+        } else {
+            dialogs.fileToOpen = folder.filePath("shot.bin");
+            QTest::keyClick(&form, Qt::Key_O, Qt::ControlModifier);
+        }
+        ASSERT_EQ(form.childDisplays().size(), 2);
+        // A window counts as active while a dialog of its own is; the focus is back only
+        // once the window itself is the active one.
+        form.activateWindow();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == &form; }, kPatience));
+        auto* box = form.childDisplays().last()->findChild<SourceBox*>();
+        ASSERT_NE(box, nullptr);
+        QTest::mouseClick(box, Qt::LeftButton);
+        EXPECT_EQ(box->count(), 1);
+        EXPECT_EQ(box->itemText(0), "Data00");
+        box->hidePopup();
+    }
 }
 
 TEST_F(WindowBehaviour, AMinimisedDisplayIsItsCaptionAndComesBackWhole) {
