@@ -76,7 +76,18 @@ QStringList cutTexts(QWidget* root) {
     return cut;
 }
 
-class WindowBehaviour : public ScopeWindow {};
+class WindowBehaviour : public ScopeWindow {
+protected:
+    // Data, Scope, Measure and FFT, `rounds` times over.
+    void openMixed(int rounds) {
+        for (int i = 0; i < rounds; ++i) {
+            form.Data_TBClick();
+            form.Scope_TBClick();
+            form.Measure_TBClick();
+            form.FFT_TBClick();
+        }
+    }
+};
 
 // How long a window may take to become active: a bound for a stalled test, never a
 // measure of speed.
@@ -155,6 +166,18 @@ TEST_F(WindowBehaviour, CascadeKeepsSizesAndTilingKeepsFixedDisplaysApart) {
             }
     EXPECT_EQ(displays[0]->width(), TMDIChild_Data::kFourChannelWidth);
     EXPECT_EQ(displays[1]->size(), sizes[1]);
+}
+
+TEST_F(WindowBehaviour, NoDisplayMaximisesWhenItCannotFillTheArea) {
+    openMixed(1);
+    for (TMDIChild* d : form.childDisplays()) {
+        SCOPED_TRACE(d->windowTitle().toStdString());
+        EXPECT_FALSE(d->windowFlags() & Qt::WindowMaximizeButtonHint);
+        // A double click on the title bar maximises a window that offers it.
+        QTest::mouseDClick(d, Qt::LeftButton, {}, QPoint(d->width() / 2, d->contentsMargins().top() / 2));
+        QCoreApplication::processEvents();
+        EXPECT_FALSE(d->isMaximized());
+    }
 }
 
 // The display a modal dialog made: the dialog closes, the window manager hands the
