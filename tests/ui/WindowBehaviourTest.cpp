@@ -89,6 +89,17 @@ protected:
     }
 };
 
+// The parts of a display's title bar that must show: its icon at the left, and its
+// caption, written in the middle of the bar.
+QList<QRect> captionRects(const TMDIChild* d) {
+    const int title = d->contentsMargins().top();
+    QFont font = QApplication::font("QMdiSubWindowTitleBar");
+    font.setBold(true);
+    const int text = std::min(d->width(), QFontMetrics(font).horizontalAdvance(d->windowTitle()));
+    return {QRect(d->pos(), QSize(title, title)),
+            QRect(d->x() + (d->width() - text) / 2, d->y(), text, title)};
+}
+
 // How long a window may take to become active: a bound for a stalled test, never a
 // measure of speed.
 constexpr int kPatience = 60000;
@@ -155,7 +166,10 @@ TEST_F(WindowBehaviour, CascadeKeepsSizesAndTilingKeepsFixedDisplaysApart) {
         places << d->pos();
     }
 
-    // Side by side the Data and Scope displays keep their widths; Measure and FFT share the rest.
+    // Where they fit side by side, every display keeps its width and none overlaps another.
+    form.resize(2400, 1000);
+    QCoreApplication::processEvents();
+    ASSERT_GE(areaRect(form).width(), 500 + sizes[1].width() + sizes[2].width() + sizes[3].width());
     form.WindowTileVertical1->trigger();
     const auto displays = form.childDisplays();
     for (TMDIChild* a : displays)
@@ -166,6 +180,56 @@ TEST_F(WindowBehaviour, CascadeKeepsSizesAndTilingKeepsFixedDisplaysApart) {
             }
     EXPECT_EQ(displays[0]->width(), TMDIChild_Data::kFourChannelWidth);
     EXPECT_EQ(displays[1]->size(), sizes[1]);
+}
+
+TEST_F(WindowBehaviour, TwentyDisplaysNeverShareAPlaceAndCascadeHidesNoCaption) {
+    form.resize(1034, 745);
+    QCoreApplication::processEvents();
+    openMixed(5);
+    const auto displays = form.childDisplays();
+    ASSERT_EQ(displays.size(), 20);
+    for (int i = 0; i < displays.size(); ++i)
+        for (int j = 0; j < i; ++j)
+            EXPECT_NE(displays[i]->pos(), displays[j]->pos())
+                << displays[i]->windowTitle().toStdString() << " on "
+                << displays[j]->windowTitle().toStdString();
+
+    form.WindowCascade1->trigger();
+    const QRect area = areaRect(form);
+    for (int i = 0; i < displays.size(); ++i) {
+        SCOPED_TRACE(displays[i]->windowTitle().toStdString());
+        for (const QRect& caption : captionRects(displays[i])) {
+            // Past the right edge the area scrolls; it never needs to downward.
+            EXPECT_GE(caption.top(), 0);
+            EXPECT_LE(caption.bottom(), area.bottom());
+            // Cascading stacks each display above those before it.
+            for (int j = i + 1; j < displays.size(); ++j)
+                EXPECT_FALSE(displays[j]->geometry().intersects(caption))
+                    << displays[j]->windowTitle().toStdString();
+        }
+    }
+}
+
+TEST_F(WindowBehaviour, TilesFitTheAreaBothWays) {
+    form.resize(1034, 745);
+    QCoreApplication::processEvents();
+    openMixed(1);
+    const QRect area = areaRect(form);
+    for (QAction* tiling : {form.WindowTileVertical1, form.WindowTileHorizontal1}) {
+        SCOPED_TRACE(tiling->objectName().toStdString());
+        tiling->trigger();
+        for (TMDIChild* d : form.childDisplays()) {
+            // Fixed displays too long together overlap inside the area, never outside it.
+            const QRect g = d->geometry();
+            if (tiling == form.WindowTileVertical1) {
+                EXPECT_GE(g.left(), 0) << d->windowTitle().toStdString();
+                EXPECT_LE(g.right(), area.right()) << d->windowTitle().toStdString();
+            } else {
+                EXPECT_GE(g.top(), 0) << d->windowTitle().toStdString();
+                EXPECT_LE(g.bottom(), area.bottom()) << d->windowTitle().toStdString();
+            }
+        }
+    }
 }
 
 TEST_F(WindowBehaviour, NoDisplayMaximisesWhenItCannotFillTheArea) {
