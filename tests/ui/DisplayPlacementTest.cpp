@@ -1,5 +1,7 @@
-// Where displays go, as arithmetic: new displays, cascade and tiling.
+// Where windows go, as arithmetic: new displays, cascade, tiling, and the main window
+// and its dialogs by their whole frame.
 #include "ui/mainwindow/DisplayPlacement.h"
+#include "ui/FramePlacement.h"
 
 #include <QRect>
 #include <QWidget>
@@ -155,6 +157,45 @@ TEST(DisplayPlacement, TilesFitTheAreaAndFixedWindowsOverlapInsideIt) {
             }
         }
     }
+}
+
+TEST(FramePlacement, TheWholeFrameIsCentredAndFitsTheScreen) {
+    // A window manager's frame: borders of 4, a title bar of 24.
+    const QMargins frame(4, 24, 4, 4);
+    struct Case {
+        const char* what;
+        QSize content;
+        QRect screen;
+        QSize fitted;
+        QPoint position; // of the content
+    };
+    const Case cases[] = {
+        {"designed size on 1024 x 768", {1034, 745}, {0, 0, 1024, 768}, {1016, 740}, {4, 24}},
+        {"designed size on 1280 x 1024", {1034, 745}, {0, 0, 1280, 1024}, {1034, 745}, {123, 149}},
+        {"at 125 % a 1280 x 1024 screen holds 1024 x 819",
+         {1034, 745},
+         {0, 0, 1024, 819},
+         {1016, 745},
+         {4, 47}},
+        {"a second screen to the right, a panel on top",
+         {800, 600},
+         {1920, 30, 1280, 994},
+         {800, 600},
+         {2160, 237}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const QSize size = fittedContentSize(c.content, frame, c.screen.size());
+        EXPECT_EQ(size, c.fitted);
+        const QPoint p = centredContentPosition(size, frame, c.screen, c.screen);
+        EXPECT_EQ(p, c.position);
+        EXPECT_TRUE(c.screen.contains(QRect(p, size).marginsAdded(frame)));
+    }
+    // A dialog centred on its owner's frame, kept on the screen when the owner is not.
+    const QRect owner(100, 50, 1042, 773);
+    EXPECT_EQ(centredContentPosition({384, 94}, frame, owner, {0, 0, 1920, 1080}), QPoint(429, 399));
+    EXPECT_EQ(centredContentPosition({384, 94}, frame, owner.translated(-700, -500), {0, 0, 1920, 1080}),
+              QPoint(4, 24));
 }
 
 } // namespace

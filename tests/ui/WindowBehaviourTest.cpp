@@ -244,6 +244,29 @@ TEST_F(WindowBehaviour, NoDisplayMaximisesWhenItCannotFillTheArea) {
     }
 }
 
+TEST_F(WindowBehaviour, DialogsAreCentredOnTheMainWindowAtEveryShowing) {
+    form.move(200, 100);
+    form.Data_TBClick(); // the Add button's dialog needs a free number, which there is
+    QList<QRect> shown;
+    bench.dialogs.onModal = [&](QDialog& d) {
+        QCoreApplication::processEvents();
+        shown << d.frameGeometry();
+        return false;
+    };
+    for (int i = 0; i < 2; ++i) {
+        form.ToolButton15Click();
+        form.Add_BtnClick();
+    }
+    ASSERT_EQ(shown.size(), 4);
+    EXPECT_EQ(shown[2], shown[0]) << "Settings";
+    EXPECT_EQ(shown[3], shown[1]) << "Select Display";
+    const QPoint centre = form.frameGeometry().center();
+    for (const QRect& r : shown) {
+        EXPECT_LE(std::abs(r.center().x() - centre.x()), 1);
+        EXPECT_LE(std::abs(r.center().y() - centre.y()), 1);
+    }
+}
+
 // The display a modal dialog made: the dialog closes, the window manager hands the
 // focus back to the main window, and the user clicks into the new display's source box.
 TEST(SourceBoxAfterAModalDialog, TheFirstClickListsTheDataDisplays) {
