@@ -2,7 +2,6 @@
 
 #include "ui/dialogs/SelectDisplayDlg.h"
 #include "ui/dialogs/SettingsForm.h"
-#include "ui/mainwindow/DisplayPlacement.h"
 #include "ui/mainwindow/FrontPanel.h"
 #include "ui/mainwindow/GuidedDemo.h"
 #include "ui/mainwindow/ShotFileActions.h"
@@ -322,46 +321,6 @@ void TMainForm::buildMenus() {
             connect(entry, &QAction::triggered, w, [this, w] { m_mdiArea->setActiveSubWindow(w); });
         }
     });
-}
-
-void TMainForm::cascade() {
-    // Every display keeps its own size; minimised ones stay where they lie.
-    std::optional<QPoint> previous;
-    for (QMdiSubWindow* w : m_mdiArea->subWindowList(QMdiArea::CreationOrder)) {
-        if (w->isMinimized())
-            continue;
-        if (w->isMaximized())
-            w->showNormal();
-        const QPoint at = nextDisplayPosition(m_mdiArea->viewport()->size(), w->size(), previous);
-        w->move(at);
-        w->raise();
-        previous = at;
-    }
-}
-
-void TMainForm::tile(Qt::Orientation stacking) {
-    // Vertical stacking puts the windows one above the other at full width;
-    // horizontal stacking puts them side by side at full height. A window that
-    // keeps its size takes its own share, the others divide the rest.
-    const auto windows = m_mdiArea->subWindowList();
-    if (windows.isEmpty())
-        return;
-    const QSize area = m_mdiArea->viewport()->size();
-    const bool vertical = stacking == Qt::Vertical;
-    std::vector<TileLimits> limits;
-    for (auto* w : windows) {
-        w->showNormal();
-        limits.push_back(vertical ? TileLimits{w->minimumHeight(), w->maximumHeight()}
-                                  : TileLimits{w->minimumWidth(), w->maximumWidth()});
-    }
-    const std::vector<TileSpan> spans = tileSpans(vertical ? area.height() : area.width(), limits);
-    for (int i = 0; i < int(windows.size()); ++i) {
-        const TileSpan& span = spans[std::size_t(i)];
-        if (vertical)
-            windows[i]->setGeometry(0, span.offset, area.width(), span.length);
-        else
-            windows[i]->setGeometry(span.offset, 0, span.length, area.height());
-    }
 }
 
 void TMainForm::Timer1Timer() {

@@ -1,6 +1,7 @@
 // Start-up, the settings file, the quick-print options and closing.
 #include "ui/mainwindow/MainForm.h"
 
+#include "ui/FramePlacement.h"
 #include "ui/dialogs/OutputFolders.h"
 
 #include "ui/dialogs/SettingsForm.h"
@@ -53,13 +54,17 @@ void TMainForm::showEvent(QShowEvent* event) {
     if (m_shown)
         return;
     m_shown = true;
-    const QScreen* primary = QGuiApplication::primaryScreen();
-    if (!primary)
-        return; // nowhere to centre on
-    const QRect screen = primary->availableGeometry();
-    const int left = std::max(0, (screen.width() - width()) / 2);
-    const int top = std::max(0, (screen.height() - height()) / 2);
-    move(screen.x() + left, screen.y() + top);
+    // Centred on the screen by its whole frame, title bar included, and no larger than
+    // the screen holds; so a stored place or size from a larger screen cannot hide it.
+    placeNowAndOnceFramed(*this, [this] {
+        const QScreen* primary = QGuiApplication::primaryScreen();
+        if (!primary)
+            return; // nowhere to centre on
+        const QRect screen = primary->availableGeometry();
+        const QMargins frame = frameMarginsOf(*this);
+        resize(fittedContentSize(size(), frame, screen.size()));
+        setGeometry(QRect(centredContentPosition(size(), frame, screen, screen), size()));
+    });
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
