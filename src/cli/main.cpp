@@ -1,5 +1,7 @@
 #include "cli/CommandLine.h"
 
+#include "KavlonVersion.h"
+
 #include <QCoreApplication>
 
 int main(int argc, char* argv[]) {
@@ -7,6 +9,6 @@ int main(int argc, char* argv[]) {
     // thread's hand-over to this thread both arrive through it.
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName("kavloncli");
-    QCoreApplication::setApplicationVersion("0.1");
+    QCoreApplication::setApplicationVersion(kavlon::kVersion);
     return kavlon::cli::runCli(QCoreApplication::arguments(), kavlon::makeHidBackend);
 }
