@@ -2,6 +2,7 @@
 #include "ui/displays/ScopeDisplay.h"
 
 #include "core/files/AtomicFile.h"
+#include "ui/DateTimeText.h"
 #include "ui/dialogs/OutputFolders.h"
 #include "ui/dialogs/UserDialogs.h"
 #include "ui/picture/PictureEncoding.h"
@@ -40,7 +41,7 @@ QString proposedName(const QString& folder, const PictureFileType& type) {
 void TMDIChild_Scope::PrintBtnClick(QObject* Sender) {
     if (Sender == PrintBtn)
         state.PrintKind = m_host.printAsOption();
-    const QString now = pictureDateTime(QDateTime::currentDateTime());
+    const QString now = localDateTimeText(QDateTime::currentDateTime());
     Picture =
         scopePicture(screenImage(), pictureTexts(state, windowTitle().toStdString(), now.toStdString()));
     // Any other kind builds the picture and leaves it at that.
