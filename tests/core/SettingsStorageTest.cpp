@@ -181,10 +181,9 @@ TEST(SettingsSave, AFailingDiskLeavesThePreviousFileAndNothingElse) {
             if (previous)
                 writeBytes(folder.file(), kFull);
             int calls = 0;
-            const SaveResult result =
-                saveSettings(folder.file(), next, [&](int fd, const char* d, std::size_t s) {
-                    return c.write(calls++, fd, d, s);
-                });
+            const SaveResult result = saveSettings(
+                folder.file(), next,
+                FileCalls{[&](int fd, const char* d, std::size_t s) { return c.write(calls++, fd, d, s); }});
             EXPECT_EQ(result.saved, c.error == 0);
             EXPECT_EQ(result.reason, c.error == 0 ? "" : reasonOf(c.error));
             if (c.error == 0) {

@@ -19,8 +19,8 @@ std::optional<StoredSettings> loadSettings(const std::filesystem::path& path) {
 }
 
 SaveResult saveSettings(const std::filesystem::path& path, const StoredSettings& settings,
-                        const BlockWrite& write) {
-    return saveFileWhole(path, formatSettings(settings), write);
+                        const FileCalls& calls) {
+    return saveFileWhole(path, formatSettings(settings), Existing::Replace, calls);
 }
 
 } // namespace kavlon

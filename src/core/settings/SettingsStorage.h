@@ -26,6 +26,6 @@ std::optional<StoredSettings> loadSettings(const std::filesystem::path& path);
 // one is gone. Whatever is there and not a regular file is left alone (a save
 // fails on it); a link to a file is followed, a link to nowhere replaced.
 SaveResult saveSettings(const std::filesystem::path& path, const StoredSettings& settings,
-                        const BlockWrite& write = {});
+                        const FileCalls& calls = {});
 
 } // namespace kavlon

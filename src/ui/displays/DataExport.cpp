@@ -83,10 +83,14 @@ bool TMDIChild_Data::ExportBtnClick(QObject* sender) {
         contents.measures.push_back({measureCaption, source, &face.cells});
     }
 
-    const ExportResult result = exportSheet(*path, contents, replace ? Existing::Replace : Existing::Keep);
+    // A generated name that another program takes meanwhile gives way to the next free one.
+    const NumberedSave result =
+        replace ? NumberedSave{*path, exportSheet(*path, contents).result}
+                : exportSheetUnderFreeName(path->parent_path(), contents, exportNameCount);
     if (!result.result.saved)
-        m_host.dialogs().showError(this, QString("Cannot write %1").arg(shown(*path)),
-                                   QString::fromLocal8Bit(result.result.reason));
+        m_host.dialogs().showError(
+            this, QString("Cannot write %1").arg(shown(result.path.empty() ? *path : result.path)),
+            QString::fromLocal8Bit(result.result.reason));
     return result.result.saved;
 }
 

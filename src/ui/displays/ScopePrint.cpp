@@ -1,7 +1,6 @@
 // Printing and saving a Scope display's picture.
 #include "ui/displays/ScopeDisplay.h"
 
-#include "core/files/AtomicFile.h"
 #include "ui/DateTimeText.h"
 #include "ui/dialogs/OutputFolders.h"
 #include "ui/dialogs/UserDialogs.h"
@@ -9,11 +8,12 @@
 #include "ui/picture/PicturePrinter.h"
 #include "ui/picture/ScopePicture.h"
 
+#include "core/files/AtomicFile.h"
+#include "core/files/NumberedNames.h"
 #include "core/picture/PictureLayout.h"
 
 #include <QDateTime>
 #include <QDir>
-#include <QFileInfo>
 #include <QPushButton>
 
 namespace kavlon {
@@ -29,11 +29,8 @@ QString fromView(std::string_view text) {
 QString proposedName(const QString& folder, const PictureFileType& type) {
     if (folder.isEmpty())
         return {};
-    const QDir dir(folder);
-    const auto name = firstFreePictureName(type.defaultExtension, [&](const std::string& n) {
-        return QFileInfo::exists(dir.filePath(QString::fromStdString(n)));
-    });
-    return name ? QString::fromStdString(*name) : QString();
+    const auto path = firstFreeNumberedName(toPath(folder), "." + std::string(type.defaultExtension));
+    return path ? QString::fromStdU16String(path->filename().u16string()) : QString();
 }
 
 } // namespace
