@@ -146,7 +146,6 @@ protected:
 private:
     void FormCreate();
     void FormCloseQuery();
-    QString settingsPath() const;
     void buildToolBar();
     void buildActions();
     void buildMenus();
@@ -197,6 +196,8 @@ private:
     QuickPrint m_quickPrint{*this};
     GuidedDemo* m_demo = nullptr;
     ShotFileActions* m_shotFiles = nullptr;
+    // Where the settings go at close, decided at start; empty: nowhere.
+    QString m_settingsPath;
     bool m_shown = false;
     bool m_tearingDown = false;
 };
