@@ -103,9 +103,10 @@ TEST(AtomicFile, AKilledWriterLeavesNothingOrWhatTheNextSaveClearsAway) {
             ASSERT_EQ(::waitpid(writer, &status, 0), writer);
             ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
 
-            std::set<std::string> left = folder.names();
-            if (existing == Existing::Replace)
+            const std::set<std::string> left = folder.names();
+            if (existing == Existing::Replace) {
                 EXPECT_EQ(readText(target), "the earlier file");
+            }
             if (temporary == Temporary::Unnamed) {
                 EXPECT_EQ(left.size(), existing == Existing::Replace ? 1u : 0u) << "a kill leaves nothing";
                 continue;

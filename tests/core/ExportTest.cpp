@@ -321,11 +321,10 @@ TEST(ExportFile, AFailedExportLeavesNoFileAndTheEarlierOneAsItWas) {
         std::string reason; // empty: exported
     };
     int calls = 0;
-    const FileCalls fullOnSecond{[&calls](int fd, const char* d, std::size_t s) {
+    const FileCalls fullOnSecond{.write = [&calls](int fd, const char* d, std::size_t s) {
         return ++calls == 2 ? fails(ENOSPC) : ::write(fd, d, s);
     }};
-    FileCalls syncFails;
-    syncFails.sync = [](int) { return int(fails(EIO)); };
+    const FileCalls syncFails{.sync = [](int) { return int(fails(EIO)); }};
     const Case cases[] = {
         {"a new file", "QV_00000.xls", Existing::Keep, {}, false, ""},
         {"replacing the user's choice", "mine.xls", Existing::Replace, {}, true, ""},

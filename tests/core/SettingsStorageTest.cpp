@@ -215,8 +215,9 @@ TEST(SettingsSave, AFailingDiskLeavesThePreviousFileAndNothingElse) {
                 writeBytes(folder.file(), kFull);
             int calls = 0;
             const SaveResult result = saveSettings(
-                folder.file(), next,
-                FileCalls{[&](int fd, const char* d, std::size_t s) { return c.write(calls++, fd, d, s); }});
+                folder.file(), next, FileCalls{.write = [&](int fd, const char* d, std::size_t s) {
+                    return c.write(calls++, fd, d, s);
+                }});
             EXPECT_EQ(result.saved, c.error == 0);
             EXPECT_EQ(result.reason, c.error == 0 ? "" : reasonOf(c.error));
             if (c.error == 0) {

@@ -188,8 +188,9 @@ TEST_F(ScopePrint, ColorOffGivesBlackOnWhiteAndColorOnKeepsTheTraces) {
         for (int y = 0; y < 447; ++y)
             for (int x = 0; x < 614; ++x) {
                 found.insert(colour(scope->Picture, x, y));
-                if (colour(scope->Picture, x, y) == grey)
+                if (colour(scope->Picture, x, y) == grey) {
                     ASSERT_EQ(x, 613) << y;
+                }
             }
         EXPECT_EQ(found, c.expected) << c.colour << c.invert;
     }

@@ -16,12 +16,12 @@ using BlockWrite = std::function<std::ptrdiff_t(int fd, const char* data, std::s
 // count or 0, or -1 with errno set). An empty one is the platform's; tests put a full
 // disk, a failing sync or rename, or a platform without unnamed files in their place.
 struct FileCalls {
-    BlockWrite write;
-    std::function<int(int fd)> sync;
+    BlockWrite write = {};
+    std::function<int(int fd)> sync = {};
     // from takes the place of to.
-    std::function<int(const char* from, const char* to)> rename;
+    std::function<int(const char* from, const char* to)> rename = {};
     // A file without a name in folder, open for writing (Linux: O_TMPFILE).
-    std::function<int(const char* folder)> createUnnamed;
+    std::function<int(const char* folder)> createUnnamed = {};
 };
 
 struct SaveResult {
