@@ -340,32 +340,21 @@ TEST(NumberedNames, TheFirstNumberNobodyHasTaken) {
     EXPECT_EQ(numberedName(99999, ".xls"), "QV_99999.xls");
 }
 
-TEST(NumberedNames, ANameTakenWhileTheFileIsWrittenGivesWayToTheNextFreeOne) {
+// The next free name after a taken one is kavloncli's case (CliShotFiles); here what ends
+// the trying: every name taken, or a failure that a new name would not mend.
+TEST(NumberedNames, SavingStopsWhenEveryNameIsTakenOrTheFailureIsAnother) {
     ScratchFolder folder;
-    std::vector<std::string> tried;
-    const auto save = [&](const fs::path& path) {
-        tried.push_back(path.filename().string());
-        if (tried.size() == 1)
-            writeText(path, "another capture's shot");
-        return saveFileWhole(path, "our shot", Existing::Keep);
-    };
-    const NumberedSave saved = saveUnderFreeName(folder.path(), ".csv", save);
-    EXPECT_TRUE(saved.result.saved) << saved.result.reason;
-    EXPECT_EQ(saved.path, folder.path() / "QV_00001.csv");
-    EXPECT_EQ(tried, (std::vector<std::string>{"QV_00000.csv", "QV_00001.csv"}));
-    EXPECT_EQ(readText(folder.path() / "QV_00000.csv"), "another capture's shot");
-    EXPECT_EQ(readText(folder.path() / "QV_00001.csv"), "our shot");
-
-    // Every name taken: nothing is tried; any other failure ends the saving at once.
-    const NumberedSave full = saveUnderFreeName(folder.path(), ".csv", save, 2);
-    EXPECT_TRUE(full.path.empty());
-    EXPECT_EQ(full.result.reason, "every name from QV_00000.csv to QV_00001.csv is taken");
-    EXPECT_EQ(tried.size(), 2u);
+    writeText(folder.path() / "QV_00000.csv", "x");
+    writeText(folder.path() / "QV_00001.csv", "x");
     int calls = 0;
-    const NumberedSave refused = saveUnderFreeName(folder.path(), ".csv", [&](const fs::path&) {
+    const auto refuse = [&](const fs::path&) {
         ++calls;
         return SaveResult{false, reasonOf(EACCES)};
-    });
+    };
+    const NumberedSave full = saveUnderFreeName(folder.path(), ".csv", refuse, 2);
+    EXPECT_TRUE(full.path.empty());
+    EXPECT_EQ(full.result.reason, "every name from QV_00000.csv to QV_00001.csv is taken");
+    const NumberedSave refused = saveUnderFreeName(folder.path(), ".csv", refuse);
     EXPECT_EQ(refused.path, folder.path() / "QV_00002.csv");
     EXPECT_EQ(refused.result.reason, reasonOf(EACCES));
     EXPECT_EQ(calls, 1);
