@@ -4,6 +4,8 @@
 
 #include "device/session/Backends.h"
 
+#include "KavlonVersion.h"
+
 #include <QApplication>
 
 #include <cstdio>
@@ -41,7 +43,7 @@ int main(int argc, char* argv[]) {
     kavlon::catchTerminationSignals();
     QApplication app(argc, argv);
     QApplication::setApplicationName("KavlonPC");
-    QApplication::setApplicationVersion("0.1");
+    QApplication::setApplicationVersion(kavlon::kVersion);
     QApplication::setWindowIcon(kavlon::icons::scopeTrace());
     // The desktop entry's name, so a Wayland desktop matches the window to it.
     QGuiApplication::setDesktopFileName("org.kavlonpc.KavlonPC");

@@ -94,6 +94,9 @@ TEST_F(ShotFileWindow, ADamagedFileChangesNothing) {
     ExportContents contents;
     contents.record = &original->record;
     ASSERT_TRUE(exportSheet(fs::path(path("export.xls").toStdString()), contents).result.saved);
+    // A terminal's clear-screen and a NUL where the version belongs.
+    std::ofstream(fs::path(path("escapes.csv").toStdString()), std::ios::binary)
+        << std::string("# KavlonPC shot,\x1b[2J\0x\r\n", 24);
 
     struct Case {
         const char* file;
@@ -103,6 +106,7 @@ TEST_F(ShotFileWindow, ADamagedFileChangesNothing) {
         {"bad.csv", "line 10: trigger source 9 is outside 0..5"},
         {"export.xls", "a spreadsheet export holds the table as texts"},
         {"missing.csv", "No such file or directory"},
+        {"escapes.csv", "line 1: the format version \"\\x1b[2J\\x00x\" is no version number"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);

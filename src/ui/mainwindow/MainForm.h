@@ -164,7 +164,6 @@ protected:
 private:
     void FormCreate();
     void FormCloseQuery();
-    QString settingsPath() const;
     void buildToolBar();
     void buildActions();
     void buildMenus();
@@ -202,6 +201,8 @@ private:
     GuidedDemo* m_demo = nullptr;
     ConnectionStatus* m_connectionStatus = nullptr;
     ShotFileActions* m_shotFiles = nullptr;
+    // Where the settings go at close, decided at start; empty: nowhere.
+    QString m_settingsPath;
     bool m_shown = false;
     bool m_tearingDown = false;
 };

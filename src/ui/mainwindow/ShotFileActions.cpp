@@ -109,8 +109,10 @@ void ShotFileActions::OpenShot1Execute() {
 }
 
 void ShotFileActions::showOpenError(const QString& path, const QString& reason) {
-    m_form.dialogs().showError(&m_form, QString("Cannot open %1").arg(QDir::toNativeSeparators(path)),
-                               reason);
+    // The reason quotes the file's own bytes.
+    m_form.dialogs().showError(&m_form,
+                               QString("Cannot open %1").arg(shownFileText(QDir::toNativeSeparators(path))),
+                               shownFileText(reason));
 }
 
 TMDIChild_Data* ShotFileActions::openShot(const QString& path) {
