@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <QToolButton>
 
@@ -142,6 +143,34 @@ TEST_F(Tour, RunsOnItsTimersToTheEndAndStartsAgainFromTheFirstStep) {
     EXPECT_FALSE(demo.balloon()->shownText().contains('\r'))
         << "line feed and carriage return make one break";
     EXPECT_TRUE(demo.balloon()->shownText().endsWith("Here ends the demonstration"));
+}
+
+TEST_F(Tour, AsksBeforeClosingTheUsersDisplaysAndEscEndsIt) {
+    form.show();
+    form.Data_TBClick();
+    bench.dialogs.confirmAnswer = false;
+    form.ToolButton17Click();
+    ASSERT_EQ(bench.dialogs.questions,
+              std::vector<QString>{"The demonstration closes the open displays. Continue?"});
+    EXPECT_FALSE(form.acquisition().DemoMode) << "declined: nothing starts";
+    EXPECT_EQ(form.childDisplays().size(), 1);
+
+    bench.dialogs.confirmAnswer = true;
+    form.ToolButton17Click();
+    ASSERT_TRUE(form.acquisition().DemoMode);
+    runActionsUpTo(6);
+    QApplication::setActiveWindow(&form);
+    QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &form, Qt::Key_Escape);
+    EXPECT_FALSE(form.acquisition().DemoMode) << "Esc ends the tour at once";
+    test::processDeletes();
+    EXPECT_TRUE(form.childDisplays().isEmpty());
+    EXPECT_TRUE(panelInStartState());
+    EXPECT_FALSE(demo.DemoTimer->isActive() || demo.ScrollTimer->isActive());
+
+    // Without a tour running, Esc is the dialogs' again.
+    QTest::keyClick(&form, Qt::Key_Escape);
+    EXPECT_FALSE(form.acquisition().DemoMode);
+    EXPECT_EQ(bench.dialogs.questions.size(), 2u) << "nothing open: no question the second time";
 }
 
 TEST_F(Tour, AGlideThatStartsOnItsTargetArrivesAtOnce) {

@@ -4,6 +4,7 @@
 
 #include "support/EventLoopWait.h"
 #include "support/SameShot.h"
+#include "ui/mainwindow/FrontPanel.h"
 #include "ui/mainwindow/ShotFileActions.h"
 
 #include "core/export/SheetFile.h"
@@ -11,6 +12,7 @@
 #include <QAction>
 #include <QDropEvent>
 #include <QLabel>
+#include <QMdiArea>
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
@@ -82,6 +84,31 @@ TEST_F(ShotFileWindow, ASavedShotOpensInANewDataDisplayJustAsDelivered) {
         EXPECT_TRUE(form.sourceCandidates().contains(opened->windowTitle())) << "every source box offers it";
         EXPECT_EQ(opened->DataSG->model()->index(5, 3).data(), original->DataSG->model()->index(5, 3).data());
     }
+}
+
+TEST_F(ShotFileWindow, AnOpenedShotCanBeAnalysedWithoutAnInstrumentAndComesToTheFront) {
+    TMDIChild_Data* original = dataWithShot({});
+    save(original, "offline.csv");
+    // A fresh window that no instrument ever reported to.
+    test::Bench fresh;
+    TMainForm& window = *fresh.form;
+    window.show();
+    for (QWidget* w : std::initializer_list<QWidget*>{window.frontPanel()->Add_Btn, window.Data_TB,
+                                                      window.Scope_TB, window.Measure_TB, window.FFT_TB})
+        ASSERT_FALSE(w->isEnabled()) << w->objectName().toStdString();
+    window.Scope_TBClick();
+    fresh.dialogs.fileToOpen = path("offline.csv");
+    window.shotFiles()->OpenShot_TB->click();
+    ASSERT_EQ(window.childDisplays().size(), 2);
+    auto* opened = qobject_cast<TMDIChild_Data*>(window.childDisplays().last());
+    ASSERT_NE(opened, nullptr);
+    EXPECT_EQ(window.mdiArea()->activeSubWindow(), opened) << "in front of the display that was active";
+    for (QWidget* w : std::initializer_list<QWidget*>{
+             window.frontPanel()->Add_Btn, window.frontPanel()->Delete_Btn, window.frontPanel()->Reset_Btn,
+             window.Data_TB, window.Scope_TB, window.Measure_TB, window.FFT_TB})
+        EXPECT_TRUE(w->isEnabled()) << w->objectName().toStdString();
+    EXPECT_FALSE(window.frontPanel()->RunStopBtn->isEnabled()) << "nothing to send commands to";
+    EXPECT_FALSE(opened->RefreshBtn->isEnabled());
 }
 
 TEST_F(ShotFileWindow, ADamagedFileChangesNothing) {

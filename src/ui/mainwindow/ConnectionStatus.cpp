@@ -38,17 +38,18 @@ ConnectionStatus::ConnectionStatus(InstrumentSession& session, QStatusBar& bar)
     connect(&session, &InstrumentSession::shotRequested, this, [this](const QString& caption) {
         m_shotFor = caption;
         m_activity = Activity::Waiting;
-        m_shownFrames = -1;
         refresh();
     });
     connect(&session, &InstrumentSession::progressPositionChanged, this, [this] {
         const int frames = m_session.acquisition().shotFrames();
-        if (m_activity != Activity::Waiting && m_activity != Activity::Receiving)
-            return;
-        m_activity = Activity::Receiving;
-        if (m_shownFrames < 0 || frames - m_shownFrames >= kFramesPerUpdate ||
-            frames >= m_session.acquisition().expectedShotFrames())
+        if (m_activity == Activity::Waiting) {
+            m_activity = Activity::Receiving;
             refresh();
+        } else if (m_activity == Activity::Receiving &&
+                   (frames - m_shownFrames >= kFramesPerUpdate ||
+                    frames >= m_session.acquisition().expectedShotFrames())) {
+            refresh();
+        }
     });
     connect(&session, &InstrumentSession::shotReady, this, [this](const QString& caption, bool whole) {
         m_shotFor = caption;
