@@ -19,6 +19,8 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
 
 #include <gtest/gtest.h>
 
@@ -351,6 +353,31 @@ TEST_F(WindowBehaviour, NoTextIsCut) {
     form.SelectDisplayDlg->show();
     EXPECT_EQ(cutTexts(form.SelectDisplayDlg).join("; ").toStdString(), "");
     form.SelectDisplayDlg->hide();
+}
+
+TEST_F(WindowBehaviour, ANarrowWindowKeepsEveryToolbarButtonInView) {
+    auto* bar = form.findChild<QToolBar*>("ToolBar1");
+    // An overflowing toolbar hides what does not fit and offers it behind its extension button.
+    const auto buttonsInView = [&] {
+        for (QToolButton* b : {form.Open_TBtn, form.Disconnect_TBtn, form.FFT_TB, form.ToolButton17})
+            if (!b->isVisibleTo(bar) || !bar->rect().contains(b->geometry()))
+                return false;
+        const auto* extension = bar->findChild<QToolButton*>("qt_toolbar_ext_button");
+        return !extension || !extension->isVisibleTo(bar);
+    };
+    for (int width : {1034, 760, 1034}) {
+        form.resize(width, form.height());
+        QCoreApplication::processEvents();
+        const bool labelled = width == 1034;
+        EXPECT_EQ(form.ToolButton17->toolButtonStyle(),
+                  labelled ? Qt::ToolButtonTextBesideIcon : Qt::ToolButtonIconOnly)
+            << width;
+        EXPECT_EQ(form.Open_TBtn->toolButtonStyle(),
+                  labelled ? Qt::ToolButtonTextBesideIcon : Qt::ToolButtonIconOnly)
+            << width;
+        EXPECT_TRUE(buttonsInView()) << width << ": none pushed behind the toolbar's extension";
+        EXPECT_EQ(form.ToolButton17->toolTip(), "Guided demonstration") << "the label is still told";
+    }
 }
 
 TEST_F(WindowBehaviour, BelowItsLayoutTheFrontPanelScrollsInsteadOfSquashing) {

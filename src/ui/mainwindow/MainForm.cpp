@@ -168,6 +168,7 @@ void TMainForm::ToolButton17Click() {
 
 void TMainForm::buildToolBar() {
     auto* bar = addToolBar("Toolbar");
+    m_toolBar = bar;
     bar->setObjectName("ToolBar1");
     bar->setMovable(false);
     bar->setFixedHeight(30);
@@ -190,7 +191,9 @@ void TMainForm::buildToolBar() {
     Open_TBtn = toolButton(bar, "Open_TBtn", "Connect", "Connect to Scope", icons::connect());
     Open_TBtn->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     Open_TBtn->setEnabled(false);
-    Disconnect_TBtn = toolButton(bar, "Disconnect_TBtn", "Disconnect", "Let the instrument go");
+    // An icon alone: the toolbar must still fit a small screen at a large scale.
+    Disconnect_TBtn = toolButton(bar, "Disconnect_TBtn", "Disconnect", "Disconnect: let the instrument go",
+                                 icons::disconnect());
     Disconnect_TBtn->setEnabled(false);
     ToolButton15 = toolButton(bar, "ToolButton15", "Options", "Quick print options", icons::printOptions());
     connect(ToolButton15, &QToolButton::clicked, this, &TMainForm::ToolButton15Click);
@@ -321,6 +324,30 @@ void TMainForm::buildMenus() {
             connect(entry, &QAction::triggered, w, [this, w] { m_mdiArea->setActiveSubWindow(w); });
         }
     });
+}
+
+void TMainForm::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    fitToolBar();
+}
+
+void TMainForm::fitToolBar() {
+    const QList<QToolButton*> labelled = m_toolBar->findChildren<QToolButton*>();
+    if (m_labelledToolBarWidth == 0) {
+        // Measured once, with every label showing.
+        if (m_toolBar->actions().isEmpty())
+            return;
+        m_labelledToolBarWidth = m_toolBar->sizeHint().width();
+        for (QToolButton* b : labelled)
+            b->setProperty("labelledStyle", int(b->toolButtonStyle()));
+    }
+    const bool narrow = m_toolBar->width() < m_labelledToolBarWidth;
+    for (QToolButton* b : labelled) {
+        const QVariant style = b->property("labelledStyle");
+        if (!style.isValid() || style.toInt() != Qt::ToolButtonTextBesideIcon)
+            continue;
+        b->setToolButtonStyle(narrow ? Qt::ToolButtonIconOnly : Qt::ToolButtonTextBesideIcon);
+    }
 }
 
 void TMainForm::Timer1Timer() {

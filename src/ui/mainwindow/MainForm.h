@@ -23,6 +23,7 @@ class QMdiArea;
 class QMenu;
 class QProgressBar;
 class QTimer;
+class QToolBar;
 class QToolButton;
 
 namespace kavlon {
@@ -159,6 +160,7 @@ public slots:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -184,6 +186,9 @@ private:
     // The instrument was let go: nothing can send it commands or ask it for a shot.
     void instrumentLetGo();
     void updateDisconnectButton();
+    // Where the toolbar with its labels is wider than the window (a small screen at a
+    // large scale), its labelled buttons show their icons alone, so none is pushed out.
+    void fitToolBar();
     ShotDelivery takeShot(const CompletedShot& shot);
     template <class Display> Display* adopt(const QString& caption);
     void placeNewDisplay(TMDIChild* display);
@@ -204,6 +209,8 @@ private:
     // Where the settings go at close, decided at start; empty: nowhere.
     QString m_settingsPath;
     bool m_shown = false;
+    QToolBar* m_toolBar = nullptr;
+    int m_labelledToolBarWidth = 0;
     bool m_tearingDown = false;
 };
 
