@@ -1,4 +1,4 @@
-#include "app/TerminationSignals.h"
+#include "device/platform/TerminationSignals.h"
 #include "ui/mainwindow/MainForm.h"
 #include "ui/mainwindow/ToolbarIcons.h"
 
