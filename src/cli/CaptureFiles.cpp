@@ -2,6 +2,7 @@
 
 #include "cli/CommandSession.h"
 
+#include "core/export/ExportSheet.h"
 #include "core/export/SheetFile.h"
 #include "core/shot/ShotCsv.h"
 
@@ -11,15 +12,36 @@ std::string_view extensionOf(ShotFormat format) {
     return format == ShotFormat::Csv ? ".csv" : ".xls";
 }
 
-SaveResult saveShot(const std::filesystem::path& path, const ShotRecord& record, ShotFormat format,
-                    const std::string& dateTime, const FileCalls& calls) {
-    if (format == ShotFormat::Csv)
-        return saveShotCsv(path, record, Existing::Keep, calls);
+namespace {
+
+ExportContents sheetOf(const ShotRecord& record, const std::string& dateTime) {
     ExportContents contents;
     contents.record = &record;
     contents.dataCaption = CommandSession::kShotCaption;
     contents.dateTime = dateTime;
-    return exportSheet(path, contents, Existing::Keep, calls).result;
+    return contents;
+}
+
+} // namespace
+
+SaveResult saveShot(const std::filesystem::path& path, const ShotRecord& record, ShotFormat format,
+                    const std::string& dateTime, const FileCalls& calls, Existing existing) {
+    if (format == ShotFormat::Csv)
+        return saveShotCsv(path, record, existing, calls);
+    return exportSheet(path, sheetOf(record, dateTime), existing, calls).result;
+}
+
+std::string shotBytes(const ShotRecord& record, ShotFormat format, const std::string& dateTime) {
+    if (format == ShotFormat::Csv)
+        return shotCsvText(record);
+    std::string bytes;
+    BiffWriter writer([&](std::string_view block) {
+        bytes += block;
+        return true;
+    });
+    writeSheet(sheetOf(record, dateTime), writer);
+    writer.finish();
+    return bytes;
 }
 
 NumberedSave saveNumberedShot(const std::filesystem::path& folder, const ShotRecord& record,

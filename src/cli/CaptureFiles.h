@@ -16,9 +16,14 @@ enum class ShotFormat { Csv, Xls };
 
 std::string_view extensionOf(ShotFormat format);
 
-// Writes the shot whole or not at all; never over a file that is already there.
+// Writes the shot whole or not at all; never over a file that is already there,
+// unless told to replace it (a file the user named).
 SaveResult saveShot(const std::filesystem::path& path, const ShotRecord& record, ShotFormat format,
-                    const std::string& dateTime, const FileCalls& calls = {});
+                    const std::string& dateTime, const FileCalls& calls = {},
+                    Existing existing = Existing::Keep);
+
+// The bytes of that file, for standard output.
+std::string shotBytes(const ShotRecord& record, ShotFormat format, const std::string& dateTime);
 
 // Writes the shot under the first numbered name (QV_00000 to QV_99999) with the
 // format's extension that nothing in folder takes; when another capture into the

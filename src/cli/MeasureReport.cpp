@@ -87,7 +87,9 @@ std::string measureTable(const MeasureReport& report) {
     return table;
 }
 
-std::string measureJson(const MeasureReport& report, const std::string& source) {
+namespace {
+
+QJsonObject jsonOf(const MeasureReport& report, const std::string& source) {
     QJsonArray channels;
     for (std::size_t k = 0; k < report.channels.size(); ++k) {
         QJsonArray rows;
@@ -104,8 +106,20 @@ std::string measureJson(const MeasureReport& report, const std::string& source) 
         channels.append(QJsonObject{
             {"channel", report.channels[k]}, {"name", qt(report.channelNames[k])}, {"measurements", rows}});
     }
-    const QJsonObject root{{"source", qt(source)}, {"channels", channels}};
-    return QJsonDocument(root).toJson(QJsonDocument::Indented).toStdString();
+    return QJsonObject{{"source", qt(source)}, {"channels", channels}};
+}
+
+} // namespace
+
+std::string measureJson(const MeasureReport& report, const std::string& source) {
+    return QJsonDocument(jsonOf(report, source)).toJson(QJsonDocument::Indented).toStdString();
+}
+
+std::string measureJsonArray(const std::vector<std::pair<MeasureReport, std::string>>& reports) {
+    QJsonArray shots;
+    for (const auto& [report, source] : reports)
+        shots.append(jsonOf(report, source));
+    return QJsonDocument(shots).toJson(QJsonDocument::Indented).toStdString();
 }
 
 } // namespace kavlon::cli

@@ -26,5 +26,7 @@ std::string measureTable(const MeasureReport& report);
 // where the shot defines none), the unit and the text. source names where the shot
 // came from.
 std::string measureJson(const MeasureReport& report, const std::string& source);
+// Several shots' reports as a JSON array, one object per shot as measureJson gives it.
+std::string measureJsonArray(const std::vector<std::pair<MeasureReport, std::string>>& reports);
 
 } // namespace kavlon::cli

@@ -1,5 +1,7 @@
 #include "cli/SettingSteps.h"
 
+#include "cli/EventWait.h"
+
 #include "core/acquisition/Commands.h"
 #include "core/scales/ScaleTables.h"
 
@@ -12,6 +14,9 @@ namespace {
 
 // The longest way between the two ends of the timebase table, and then some.
 constexpr int kMaxSteps = 40;
+// How long a step's answer may come after an unasked report: the link carries a
+// report a millisecond, and the instrument answers within a few.
+constexpr std::chrono::milliseconds kLateAnswer{300};
 
 // One setting as the instrument last reported it, the value it should reach, and
 // the command that moves it a step (direction +1 or -1) or straight to the value.
@@ -23,6 +28,14 @@ struct Step {
     std::function<std::string(int)> shown;
 };
 
+// A settings report the instrument sent by itself (a knob turned on it, a restart)
+// may come between a step and its answer and be taken for the answer; before a step
+// counts as refused, one more report is given a moment to come.
+void awaitLateAnswer(CommandSession& session) {
+    const int reports = session.session().settingsReports();
+    runEventsUntil([&] { return session.session().settingsReports() > reports; }, kLateAnswer);
+}
+
 Outcome stepTo(CommandSession& session, const Step& step) {
     for (int n = 0; n < kMaxSteps; ++n) {
         const int now = step.reported(session.control());
@@ -31,6 +44,8 @@ Outcome stepTo(CommandSession& session, const Step& step) {
         step.send(session.control(), step.target > now ? 1 : -1);
         if (Outcome answered = session.settle("settings report after setting " + step.what); !answered.ok())
             return answered;
+        if (step.reported(session.control()) == now)
+            awaitLateAnswer(session);
         if (step.reported(session.control()) == now)
             return Outcome::failure(ExitCode::Usage, step.what + ": the instrument does not offer " +
                                                          step.shown(step.target) + "; it stays at " +

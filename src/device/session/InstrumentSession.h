@@ -43,6 +43,8 @@ public:
     // Attaches the device-change handlers; the controller raises the start-up
     // change at once, so connect to the signals first.
     void start();
+    // Only the instrument with this serial number is used; empty (the default) takes any.
+    void chooseInstrument(std::string serial) { m_connection.setSerialNumber(std::move(serial)); }
     // The connect button: opens the first instrument, starts reading, says hello.
     void connectInstrument() { m_connection.Open_TBtnClick(); }
     // Lets the instrument go (the reader stops, as on unplug); connecting again works.
