@@ -2,6 +2,9 @@
 #include "cli/CommandLine.h"
 #include "cli/SettingSteps.h"
 
+#include "device/replay/ReplayBackend.h"
+#include "device/session/Backends.h"
+
 #include <cstdio>
 
 namespace kavlon::cli {
@@ -37,6 +40,10 @@ SettingTexts textsOf(const QCommandLineParser& p, const SetOptions& o) {
             all(p, o.coupling),    all(p, o.invert), single(p, o.run)};
 }
 
+bool changesAnything(const SettingTexts& t) {
+    return t.timebase || !t.volts.empty() || t.channels || !t.coupling.empty() || !t.invert.empty() || t.run;
+}
+
 } // namespace
 
 int runSet(const QStringList& arguments, const BackendMaker& makeBackend) {
@@ -47,11 +54,16 @@ int runSet(const QStringList& arguments, const BackendMaker& makeBackend) {
         {options.timebase, options.volts, options.channels, options.coupling, options.invert, options.run});
     if (auto done = line.parse(arguments))
         return *done;
+    const SettingTexts texts = textsOf(line.parser(), options);
     SettingTargets targets;
-    if (Outcome parsed = parseTargets(textsOf(line.parser(), options), targets); !parsed.ok())
+    if (Outcome parsed = parseTargets(texts, targets); !parsed.ok())
         return finish(parsed);
 
-    CommandSession session(makeBackend(line.simulate()), line.sessionOptions());
+    auto backend = makeBackend(line.simulate());
+    // Showing a recording's settings is fine; stepping them is not.
+    if (changesAnything(texts) && replayOf(*backend))
+        return finish(Outcome::failure(ExitCode::Usage, kReplayCannotChangeSettings));
+    CommandSession session(std::move(backend), line.sessionOptions());
     Outcome outcome = session.connect();
     if (outcome.ok())
         outcome = applyTargets(session, targets);
