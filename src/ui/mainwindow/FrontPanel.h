@@ -67,6 +67,9 @@ public:
     void setUpperChannelsVisible(bool visible);
     // Ticks or clears a box without running its click handler.
     void setPanelBoxChecked(PanelBox box, int channel, bool checked);
+    // From now on the controls that send commands stay disabled, whatever a report
+    // enables, and their tooltip says why.
+    void lockCommands(const QString& why);
 
 public slots:
     void RunStopBtnClick();
@@ -81,6 +84,8 @@ public slots:
 
 private:
     void setInstrumentControlsEnabled(bool enabled);
+    QList<QWidget*> commandControls() const;
+    void applyCommandLock();
     QWidget* buildDisplayList();
     QWidget* buildRunControls();
     QGroupBox* buildHorizontal();
@@ -88,6 +93,7 @@ private:
     QWidget* buildChannel(int channel);
 
     AcquisitionControl& m_acquisition;
+    QString m_commandLock;
 };
 
 } // namespace kavlon
