@@ -175,9 +175,26 @@ TEST(Replay, EverySavedShotComesBackCellForCellAndSavesToTheSameBytes) {
         files.back().delivered = {"1 V / Div", "5 V / Div", "5 mV / Div", "5 kV / Div"};
     }
 
+    // A text no scale is labelled with, kept from before on a scale without a label.
+    test::ShotFileCase unlabelled{"volts index 1"};
+    unlabelled.volts[0] = 1;
+    auto state = test::shotFileState(unlabelled);
+    state->VoltsPerDivText[0] = "µV";
+    add(*state);
+    files.back().delivered = {"10 mV / Div", "5 V / Div", "5 mV / Div", "5 kV / Div"};
+
     const auto list = load({folder.path()});
     ASSERT_EQ(list->shots.size(), files.size());
-    EXPECT_EQ(list->notes.size(), 8u) << "four texts of each seed";
+    // Four texts of each seed, one of the last file; said as they will come back.
+    ASSERT_EQ(list->notes.size(), 9u);
+    EXPECT_EQ(list->notes[0],
+              files[files.size() - 3].path.string() +
+                  ": channel 1's volts per div text \"10 mV / Div\" comes back as \"1 V / Div\", the "
+                  "label of its scale");
+    EXPECT_EQ(list->notes[8],
+              files.back().path.string() +
+                  ": channel 1's volts per div text \"µV\" comes back as \"10 mV / Div\": no scale is "
+                  "labelled with it");
     Replay replay(list);
     // Once through the list and into it again from its start.
     for (std::size_t n = 0; n < files.size() + 2; ++n) {

@@ -28,6 +28,10 @@ void ReplayInstrument::powerOn() {
 }
 
 void ReplayInstrument::apply(const CommandBytes& command) {
+    // A list with nothing to play is refused before a backend is made; should one come
+    // here all the same, it stays silent.
+    if (m_list->shots.empty())
+        return;
     switch (command[0]) {
     case kConnect:
         queueGain(true);

@@ -15,7 +15,7 @@ namespace kavlon {
 
 ReplayStatus* ReplayStatus::attach(TMainForm& form) {
     ReplayBackend* replay = replayOf(form.session().backend());
-    return replay ? new ReplayStatus(form, *replay) : nullptr;
+    return replay && !replay->list().shots.empty() ? new ReplayStatus(form, *replay) : nullptr;
 }
 
 ReplayStatus::ReplayStatus(TMainForm& form, ReplayBackend& replay)
