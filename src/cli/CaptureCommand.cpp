@@ -4,6 +4,7 @@
 #include "cli/ProgressBar.h"
 
 #include "core/export/SheetFile.h"
+#include "core/files/Folders.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -50,24 +51,22 @@ std::optional<int> readJob(CommandLine& line, const CaptureOptions& o, CaptureJo
 }
 
 Outcome makeFolder(const std::filesystem::path& folder) {
-    std::error_code error;
-    std::filesystem::create_directories(folder, error);
-    if (error || !std::filesystem::is_directory(folder, error))
-        return Outcome::failure(ExitCode::FileError, "cannot make the folder " + folder.string() +
-                                                         (error ? ": " + error.message() : ""));
+    if (const std::string reason = makeFolders(folder); !reason.empty())
+        return Outcome::failure(ExitCode::FileError,
+                                "cannot make the folder " + folder.string() + ": " + reason);
     return Outcome::success();
 }
 
 Outcome writeShot(const CaptureJob& job, const ShotRecord& record,
                   std::vector<std::filesystem::path>& written) {
-    const auto path = firstFreeShotName(job.folder, job.format);
-    if (!path)
-        return Outcome::failure(ExitCode::FileError, "every file name is taken in " + job.folder.string());
     const std::string now = QDateTime::currentDateTime().toString("yyyy-MM-dd HH:mm:ss").toStdString();
-    const SaveResult saved = saveShot(*path, record, job.format, now);
-    if (!saved.saved)
-        return Outcome::failure(ExitCode::FileError, "cannot write " + path->string() + ": " + saved.reason);
-    written.push_back(*path);
+    const NumberedSave saved = saveNumberedShot(job.folder, record, job.format, now);
+    if (saved.path.empty())
+        return Outcome::failure(ExitCode::FileError, "every file name is taken in " + job.folder.string());
+    if (!saved.result.saved)
+        return Outcome::failure(ExitCode::FileError,
+                                "cannot write " + saved.path.string() + ": " + saved.result.reason);
+    written.push_back(saved.path);
     return Outcome::success();
 }
 

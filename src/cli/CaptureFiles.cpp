@@ -11,28 +11,22 @@ std::string_view extensionOf(ShotFormat format) {
     return format == ShotFormat::Csv ? ".csv" : ".xls";
 }
 
-std::optional<std::filesystem::path> firstFreeShotName(const std::filesystem::path& folder,
-                                                       ShotFormat format) {
-    for (int i = 0; i < kExportNameCount; ++i) {
-        auto candidate = folder / exportFileName(i);
-        candidate.replace_extension(extensionOf(format));
-        std::error_code error;
-        // A dangling link takes the name as well as a file does.
-        if (!std::filesystem::exists(std::filesystem::symlink_status(candidate, error)))
-            return candidate;
-    }
-    return std::nullopt;
-}
-
 SaveResult saveShot(const std::filesystem::path& path, const ShotRecord& record, ShotFormat format,
-                    const std::string& dateTime) {
+                    const std::string& dateTime, const FileCalls& calls) {
     if (format == ShotFormat::Csv)
-        return saveShotCsv(path, record, Existing::Keep);
+        return saveShotCsv(path, record, Existing::Keep, calls);
     ExportContents contents;
     contents.record = &record;
     contents.dataCaption = CommandSession::kShotCaption;
     contents.dateTime = dateTime;
-    return exportSheet(path, contents, Existing::Keep).result;
+    return exportSheet(path, contents, Existing::Keep, calls).result;
+}
+
+NumberedSave saveNumberedShot(const std::filesystem::path& folder, const ShotRecord& record,
+                              ShotFormat format, const std::string& dateTime, const FileCalls& calls) {
+    return saveUnderFreeName(folder, extensionOf(format), [&](const std::filesystem::path& path) {
+        return saveShot(path, record, format, dateTime, calls);
+    });
 }
 
 std::optional<std::string> readShot(const std::filesystem::path& path, ShotRecord& record) {

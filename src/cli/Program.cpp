@@ -3,6 +3,8 @@
 
 #include "device/session/Backends.h"
 
+#include "KavlonVersion.h"
+
 #include <algorithm>
 #include <array>
 #include <cerrno>
@@ -90,7 +92,7 @@ std::optional<int> readLeading(const QStringList& arguments, qsizetype& at, Lead
             return int(ExitCode::Ok);
         }
         if (a == "--version") {
-            std::puts("kavloncli 0.1");
+            std::printf("kavloncli %s\n", kVersion);
             return int(ExitCode::Ok);
         }
         if (a == "--simulate") {

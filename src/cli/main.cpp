@@ -1,5 +1,6 @@
 #include "cli/CommandLine.h"
 
+#include "KavlonVersion.h"
 #include "device/session/Backends.h"
 
 #include <QCoreApplication>
@@ -9,6 +10,6 @@ int main(int argc, char* argv[]) {
     // thread's hand-over to this thread both arrive through it.
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName("kavloncli");
-    QCoreApplication::setApplicationVersion("0.1");
+    QCoreApplication::setApplicationVersion(kavlon::kVersion);
     return kavlon::cli::runCli(QCoreApplication::arguments(), kavlon::makeHidBackend);
 }

@@ -125,6 +125,12 @@ void DeviceConnection::Open_TBtnClick() {
     m_control.sendCommand([](CommandBytes& b) { CmdConnect(b); });
 }
 
+void DeviceConnection::disconnectInstrument() {
+    stopReader();
+    m_control.State.Connected = false;
+    setConnectButton(m_lastVerdict);
+}
+
 void DeviceConnection::startReader(TJvHidDevice& device) {
     m_pump.queue().resumeWaits();
     m_reader = std::make_unique<TDevThread>(device, m_pump.queue());

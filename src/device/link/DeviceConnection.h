@@ -47,11 +47,14 @@ public Q_SLOTS:
     void JvHidDeviceController1DeviceChange();
     bool JvHidDeviceController1Enumerate(TJvHidDevice& device, int index);
     void Open_TBtnClick();
+    // Lets the instrument go as an unplug does: the reader stops, Connected is
+    // cleared, and the connect button follows the devices again.
+    void disconnectInstrument();
 
 Q_SIGNALS:
     void connectButtonEnabled(bool enabled);
-    // The instrument being read went away or failed; Connected stays set, as
-    // the program has no disconnect, and the button follows the devices again.
+    // The instrument being read went away or failed; Connected stays set (the
+    // panel keeps showing its last report), and the button follows the devices again.
     void connectionLost();
     // The connect button was pressed on an instrument that could not be opened.
     void connectFailed(const QString& reason);
