@@ -1,5 +1,6 @@
 #include "device/replay/ReplayList.h"
 
+#include "core/files/EscapedText.h"
 #include "core/shot/ShotCsv.h"
 
 #include <algorithm>
@@ -70,10 +71,12 @@ ReplayList loadReplayList(const std::vector<fs::path>& paths) {
 }
 
 std::vector<std::string> replayMessages(const ReplayList& list) {
+    // They carry file names and file text, shown on a terminal or in the window.
     std::vector<std::string> messages;
     for (const std::string& skipped : list.skipped)
-        messages.push_back(skipped + "; skipped");
-    messages.insert(messages.end(), list.notes.begin(), list.notes.end());
+        messages.push_back(escapeControlCharacters(skipped + "; skipped"));
+    for (const std::string& note : list.notes)
+        messages.push_back(escapeControlCharacters(note));
     return messages;
 }
 

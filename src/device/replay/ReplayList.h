@@ -27,7 +27,8 @@ struct ReplayList {
 // Files are read whole now, so a damaged one is known before anything starts.
 ReplayList loadReplayList(const std::vector<std::filesystem::path>& paths);
 
-// What to tell the user of a loaded list: every file skipped and why, then every note.
+// What to tell the user of a loaded list, one line each, control characters escaped:
+// every file skipped and why, then every note.
 std::vector<std::string> replayMessages(const ReplayList& list);
 
 } // namespace kavlon

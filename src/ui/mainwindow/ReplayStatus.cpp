@@ -1,5 +1,6 @@
 #include "ui/mainwindow/ReplayStatus.h"
 
+#include "ui/dialogs/OutputFolders.h"
 #include "ui/mainwindow/FrontPanel.h"
 #include "ui/mainwindow/MainForm.h"
 
