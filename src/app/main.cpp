@@ -10,27 +10,43 @@
 
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <vector>
 
 namespace {
 
 constexpr const char* kUsage =
-    "Usage: kavlonpc [--simulate]\n"
+    "Usage: kavlonpc [--simulate | --replay PATH... [--fast]]\n"
     "\n"
-    "  --simulate   attach a simulated instrument instead of looking for one on USB\n"
-    "  --help       show this text\n"
+    "  --simulate        attach a simulated instrument instead of looking for one on USB\n"
+    "  --replay PATH...  attach saved shots played back as the instrument: shot files, or\n"
+    "                    folders whose *.csv files are taken in name order; each data\n"
+    "                    request takes the next shot, and after the last the first again\n"
+    "  --fast            replay as fast as the program reads, not paced like the USB link\n"
+    "  --help            show this text\n"
     "\n"
     "The window size and the quick-print options are kept in KavlonPC.INI: next to the\n"
     "program when its folder is writable (and not a system folder such as /usr/bin),\n"
     "otherwise in the user's configuration folder.\n"
     "Ctrl+C, SIGTERM and SIGHUP close the program as its close box does.\n";
 
-} // namespace
-
-int main(int argc, char* argv[]) {
+// The instrument the options name, or the exit status when the program ends here.
+std::optional<int> chooseInstrument(int argc, char* argv[], kavlon::BackendChoice& choice) {
+    using Kind = kavlon::BackendChoice::Kind;
+    std::vector<std::filesystem::path> replayPaths;
     bool simulate = false;
+    bool replay = false;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--simulate") == 0) {
             simulate = true;
+        } else if (std::strcmp(argv[i], "--fast") == 0) {
+            choice.fast = true;
+        } else if (std::strcmp(argv[i], "--replay") == 0) {
+            replay = true;
+            while (i + 1 < argc && argv[i + 1][0] != '-')
+                replayPaths.emplace_back(argv[++i]);
         } else if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
             std::fputs(kUsage, stdout);
             return 0;
@@ -39,6 +55,35 @@ int main(int argc, char* argv[]) {
             return 2;
         }
     }
+    const char* misuse = replay && replayPaths.empty() ? "--replay needs shot files or folders of them"
+                         : replay && simulate     ? "--replay and --simulate name two instruments; give one"
+                         : choice.fast && !replay ? "--fast goes with --replay"
+                                                  : nullptr;
+    if (misuse) {
+        std::fprintf(stderr, "kavlonpc: %s\n\n%s", misuse, kUsage);
+        return 1;
+    }
+    choice.kind = replay ? Kind::Replay : simulate ? Kind::Simulated : Kind::Usb;
+    if (!replay)
+        return std::nullopt;
+    // Every file is read now, so what cannot be played is said before the window opens.
+    auto list = std::make_shared<kavlon::ReplayList>(kavlon::loadReplayList(replayPaths));
+    for (const std::string& message : kavlon::replayMessages(*list))
+        std::fprintf(stderr, "kavlonpc: %s\n", message.c_str());
+    if (list->shots.empty()) {
+        std::fputs("kavlonpc: no shot to replay\n", stderr);
+        return 1;
+    }
+    choice.replay = std::move(list);
+    return std::nullopt;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    kavlon::BackendChoice choice;
+    if (auto done = chooseInstrument(argc, argv, choice))
+        return *done;
 
     kavlon::catchTerminationSignals();
     QApplication app(argc, argv);
@@ -47,8 +92,8 @@ int main(int argc, char* argv[]) {
     QApplication::setWindowIcon(kavlon::icons::scopeTrace());
     // The desktop entry's name, so a Wayland desktop matches the window to it.
     QGuiApplication::setDesktopFileName("org.kavlonpc.KavlonPC");
-    kavlon::TMainForm mainForm({}, nullptr, kavlon::makeHidBackend(simulate));
-    if (simulate)
+    kavlon::TMainForm mainForm({}, nullptr, kavlon::makeBackend(choice));
+    if (choice.kind == kavlon::BackendChoice::Kind::Simulated)
         mainForm.showSimulatorMenu();
 
     // A signal closes the window as its close box does, which saves the settings; the

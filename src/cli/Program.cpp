@@ -1,12 +1,19 @@
 // The program's first word: which command runs, and the help that lists them.
 #include "cli/CommandLine.h"
 
+#include "device/session/Backends.h"
+
 #include "KavlonVersion.h"
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <optional>
 #include <system_error>
+#include <vector>
 
 namespace kavlon::cli {
 
@@ -29,8 +36,13 @@ constexpr const char* kExitCodes = "Exit codes: 0 done, 1 usage or a value the i
                                    "2 no instrument, 3 link lost, 4 file error.\n";
 
 void globalHelp(FILE* stream) {
-    std::fputs("Usage: kavloncli [--simulate] COMMAND [options]\n\n"
-               "Operates a Kavlon oscilloscope without the window.\n\nCommands:\n",
+    std::fputs("Usage: kavloncli [--simulate | --replay PATH... [--fast]] COMMAND [options]\n\n"
+               "Operates a Kavlon oscilloscope without the window.\n\n"
+               "  --simulate        a simulated instrument instead of one on USB\n"
+               "  --replay PATH...  saved shots (files, or folders of *.csv in name order) played\n"
+               "                    back as the instrument, each data request taking the next\n"
+               "  --fast            replayed as fast as they are read, not paced like the link\n"
+               "\nCommands:\n",
                stream);
     for (const Command& c : kCommands)
         std::fprintf(stream, "  %-9s %s\n", c.name, c.summary);
@@ -58,10 +70,21 @@ int withOutputChecked(int status) {
     return status == int(ExitCode::Ok) ? lost : status;
 }
 
-int runCommandLine(const QStringList& arguments, const BackendMaker& makeBackend) {
-    // Options before the command: the shared --simulate, and help or version.
-    qsizetype at = 1;
-    QStringList leading;
+bool isCommand(const QString& word) {
+    return std::any_of(kCommands.begin(), kCommands.end(), [&](const Command& c) { return word == c.name; });
+}
+
+// The options before the command word.
+struct Leading {
+    QStringList shared; // handed on to the command
+    bool replay = false;
+    bool fast = false;
+    std::vector<std::filesystem::path> replayPaths;
+};
+
+// Reads them from arguments[at] on, leaving at on the command word; an exit status when
+// the program ends here.
+std::optional<int> readLeading(const QStringList& arguments, qsizetype& at, Leading& leading) {
     for (; at < arguments.size() && arguments[at].startsWith('-'); ++at) {
         const QString& a = arguments[at];
         if (a == "--help" || a == "-h") {
@@ -72,20 +95,60 @@ int runCommandLine(const QStringList& arguments, const BackendMaker& makeBackend
             std::printf("kavloncli %s\n", kVersion);
             return int(ExitCode::Ok);
         }
-        if (a != "--simulate")
+        if (a == "--simulate") {
+            leading.shared << a;
+        } else if (a == "--fast") {
+            leading.fast = true;
+        } else if (a == "--replay") {
+            leading.replay = true;
+            // A path named like a command is written ./measure.
+            while (at + 1 < arguments.size() && !arguments[at + 1].startsWith('-') &&
+                   !isCommand(arguments[at + 1]))
+                leading.replayPaths.emplace_back(arguments[++at].toStdU16String());
+        } else {
             return usage("unknown option " + a + " before the command");
-        leading << a;
-    }
-    if (at == arguments.size())
-        return usage("which command?");
-    for (const Command& c : kCommands) {
-        if (arguments[at] == c.name) {
-            QStringList rest{arguments.value(0, "kavloncli")};
-            rest << leading << arguments.mid(at + 1);
-            return c.run(rest, makeBackend);
         }
     }
-    return usage("unknown command " + arguments[at]);
+    if (leading.replay && leading.replayPaths.empty())
+        return usage("--replay needs shot files or folders of them");
+    if (leading.fast && !leading.replay)
+        return usage("--fast goes with --replay");
+    return std::nullopt;
+}
+
+// The saved shots a replay plays, every file that gives none said on stderr; nothing when
+// none is left to play.
+std::shared_ptr<const ReplayList> loadReplay(const std::vector<std::filesystem::path>& paths) {
+    auto list = std::make_shared<ReplayList>(loadReplayList(paths));
+    for (const std::string& message : replayMessages(*list))
+        std::fprintf(stderr, "kavloncli: %s\n", message.c_str());
+    if (list->shots.empty())
+        return nullptr;
+    return list;
+}
+
+int runCommandLine(const QStringList& arguments, const BackendMaker& makeBackend) {
+    qsizetype at = 1;
+    Leading leading;
+    if (auto done = readLeading(arguments, at, leading))
+        return *done;
+    if (at == arguments.size())
+        return usage("which command?");
+    const auto command = std::find_if(kCommands.begin(), kCommands.end(),
+                                      [&](const Command& c) { return arguments[at] == c.name; });
+    if (command == kCommands.end())
+        return usage("unknown command " + arguments[at]);
+    QStringList rest{arguments.value(0, "kavloncli")};
+    rest << leading.shared << arguments.mid(at + 1);
+    if (!leading.replay)
+        return command->run(rest, makeBackend);
+    if (rest.contains("--simulate"))
+        return usage("--replay and --simulate name two instruments; give one");
+    const auto list = loadReplay(leading.replayPaths);
+    if (!list)
+        return finish(Outcome::failure(ExitCode::Usage, "no shot to replay"));
+    BackendChoice replay{BackendChoice::Kind::Replay, list, leading.fast};
+    return command->run(rest, [replay](bool) { return kavlon::makeBackend(replay); });
 }
 
 } // namespace

@@ -2,6 +2,9 @@
 
 #include "cli/EventWait.h"
 
+#include "device/replay/ReplayBackend.h"
+#include "device/session/Backends.h"
+
 #include "core/acquisition/Commands.h"
 #include "core/scales/ScaleTables.h"
 
@@ -154,6 +157,9 @@ Step runStep(bool running) {
 } // namespace
 
 Outcome applyTargets(CommandSession& session, const SettingTargets& targets) {
+    // Showing a recording's settings is fine; stepping them is not.
+    if (targets.any() && replayOf(session.session().backend()))
+        return Outcome::failure(ExitCode::Usage, kReplayCannotChangeSettings);
     if (Outcome o = checkChannels(targets, channelsOf(session.state())); !o.ok())
         return o;
     std::vector<Step> steps;

@@ -1,14 +1,33 @@
 #pragma once
 
 #include "device/hid/HidBackend.h"
+#include "device/replay/ReplayList.h"
 
 #include <memory>
 
 namespace kavlon {
 
-// The device layer the program runs on: real HID devices, or the simulated
-// instrument paced like the real link (the program's --simulate). Chosen here,
-// above both, so the HID and simulator folders need not know each other.
+class ReplayBackend;
+
+// Which instrument the program talks to: real HID devices, the simulated instrument,
+// or saved shots played back as one (the programs' --simulate and --replay). Chosen
+// here, above them all, so the HID, simulator and replay folders need not know each other.
+struct BackendChoice {
+    enum class Kind { Usb, Simulated, Replay };
+    Kind kind = Kind::Usb;
+    // Replay only: the shots, at least one.
+    std::shared_ptr<const ReplayList> replay;
+    // The simulated or replayed instrument answers as fast as it is read instead of
+    // paced like the real link (--fast).
+    bool fast = false;
+};
+
+std::unique_ptr<HidBackend> makeBackend(const BackendChoice& choice);
+// Real HID devices, or the simulated instrument paced like the real link.
 std::unique_ptr<HidBackend> makeHidBackend(bool simulate);
+
+// The replay a backend plays, or null for any other instrument: what a client asks
+// before it offers to change the instrument's settings.
+ReplayBackend* replayOf(HidBackend& backend);
 
 } // namespace kavlon

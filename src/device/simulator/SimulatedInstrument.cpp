@@ -1,6 +1,5 @@
 #include "device/simulator/SimulatedInstrument.h"
 
-#include "core/acquisition/Commands.h"
 #include "core/scales/ScaleTables.h"
 
 #include <algorithm>
@@ -12,7 +11,6 @@ namespace {
 constexpr int kSamplesPerDiv = 50;
 constexpr int kRawStepsPerDiv = 24;
 constexpr int kScreenDivs = 12;
-constexpr int kProbeRangeBias = 101;
 constexpr int kTrackBarMax = 384;
 constexpr int kTrackBarOrigin = 444;
 constexpr int kCentreZeroLevel = 124;
@@ -28,15 +26,6 @@ int clampVolts(int index) {
 }
 int clampTimebase(int index) {
     return std::clamp(index, 0, kTimebaseSteps - 1);
-}
-
-// The check word the instrument puts into bytes 37-38: the sum of bytes 3-34.
-void sealFrame(Frame& f) {
-    int sum = 0;
-    for (int i = 3; i <= 34; ++i)
-        sum += f[std::size_t(i)];
-    f[37] = std::uint8_t(255 - (sum & 0xFF));
-    f[38] = std::uint8_t(255 - (sum >> 8));
 }
 
 double voltsPerDiv(const SimulatedSettings& s, int c) {
@@ -58,52 +47,9 @@ void SimulatedInstrument::powerOn() {
         {WaveShape::Triangle, 500.0, 2.0, 0.0, 0.5},
         {WaveShape::Pulse, 2000.0, 1.0, 0.5, 0.25},
     }};
-    m_pending.clear();
+    clearPending();
     m_shotCount = 0;
     acquire();
-}
-
-std::array<std::uint8_t, SimulatedInstrument::kReportLength>
-SimulatedInstrument::reportOf(const Frame& frame) {
-    std::array<std::uint8_t, kReportLength> report{};
-    std::copy_n(frame.begin(), kReportLength - 2, report.begin() + 2);
-    return report;
-}
-
-Frame SimulatedInstrument::takeFrame() {
-    Frame f = m_pending.front();
-    m_pending.pop_front();
-    return f;
-}
-
-void SimulatedInstrument::queue(const Frame& frame) {
-    if (m_pending.size() >= kMaxPendingFrames) {
-        ++m_answersDropped;
-        return;
-    }
-    m_pending.push_back(frame);
-}
-
-void SimulatedInstrument::sendPoll() {
-    Frame f{};
-    f[0] = frame::Poll;
-    queue(f);
-    ++m_pollsSent;
-}
-
-void SimulatedInstrument::sendQuickPrint(int mode) {
-    Frame f{};
-    f[0] = frame::QuickPrint;
-    f[1] = std::uint8_t(mode);
-    queue(f);
-}
-
-void SimulatedInstrument::receive(std::span<const std::uint8_t> report) {
-    if (report.size() < 9 || report[1] != kOutputReportMarker)
-        return;
-    CommandBytes command;
-    std::copy_n(report.begin() + 2, command.size(), command.begin());
-    apply(command);
 }
 
 void SimulatedInstrument::apply(const CommandBytes& c) {
@@ -116,9 +62,6 @@ void SimulatedInstrument::apply(const CommandBytes& c) {
         if (m_settings.running)
             acquire();
         queueShot();
-        break;
-    case 0x12:
-        ++m_acknowledgements;
         break;
     case 0x06:
         applyPanel(c);
@@ -215,73 +158,45 @@ void SimulatedInstrument::acquire() {
     }
 }
 
-Frame SimulatedInstrument::settingsFrame() const {
-    const auto& s = m_settings;
-    Frame f{};
-    f[0] = frame::Settings;
-    for (std::size_t c = 0; c < kChannels; ++c) {
-        f[2 + c] = std::uint8_t(s.voltsIndex[c]);
-        f[8 + c] = std::uint8_t(s.zeroLevel[c]);
-        f[18 + c] =
-            std::uint8_t((s.on[c] ? 0x01 : 0) | (s.acCoupled[c] ? 0x02 : 0) | (s.inverted[c] ? 0x10 : 0));
-        f[23 + c] = std::uint8_t(s.probeRange[c] + kProbeRangeBias);
-    }
-    f[6] = std::uint8_t(s.timebaseIndex);
-    f[7] = 0;
-    f[12] = kChannels;
-    f[13] = 1;
-    f[15] = s.running ? 1 : 0;
-    f[16] = std::uint8_t(s.triggerSource);
-    f[17] = std::uint8_t(s.zeroLevel[std::size_t(std::clamp(s.triggerSource, 1, kChannels) - 1)]);
-    f[27] = std::uint8_t(s.probeRange[0] + kProbeRangeBias);
-    sealFrame(f);
-    return f;
-}
-
 void SimulatedInstrument::queueSettings() {
-    queue(settingsFrame());
+    const auto& s = m_settings;
+    SettingsReport report;
+    report.voltsIndex = s.voltsIndex;
+    report.probeRange = s.probeRange;
+    report.zeroLevel = s.zeroLevel;
+    report.on = s.on;
+    report.acCoupled = s.acCoupled;
+    report.inverted = s.inverted;
+    report.timebaseIndex = s.timebaseIndex;
+    report.timeStepIndex = 1;
+    report.running = s.running;
+    report.triggerSource = s.triggerSource;
+    // It triggers at the trigger channel's zero level.
+    report.triggerLevel = s.zeroLevel[std::size_t(std::clamp(s.triggerSource, 1, kChannels) - 1)];
+    queue(encodeSettings(report));
 }
 
 void SimulatedInstrument::queueGain() {
-    Frame f{};
-    f[0] = frame::Gain;
     // Gains of 0 hand the raw samples on unscaled; window mode 1 starts the
     // shot window at sample 0.
-    f[6] = 1;
-    queue(f);
+    queue(encodeGain({}, 1));
 }
 
 void SimulatedInstrument::queueShot() {
     int channelsOn = 0;
     for (bool on : m_settings.on)
         channelsOn += on ? 1 : 0;
-    // A shot is sent whole or not at all.
-    if (m_pending.size() + std::size_t(channelsOn * kFramesPerChannel + 1) > kMaxPendingFrames) {
-        ++m_answersDropped;
+    if (!roomFor(std::size_t(channelsOn * kFramesPerChannel + 1)))
         return;
-    }
-    for (int c = 0; c < kChannels; ++c) {
-        if (!m_settings.on[std::size_t(c)])
-            continue;
-        for (int n = 0; n < kFramesPerChannel; ++n) {
-            const int block = m_scrambled ? (n * kScrambleStride) % kFramesPerChannel : n;
-            const int offset = block * frame::SamplesPerFrame;
-            Frame f{};
-            f[0] = std::uint8_t(frame::SampleCh1 + c);
-            f[1] = std::uint8_t(offset >> 8);
-            f[2] = std::uint8_t(offset & 0xFF);
-            std::copy_n(m_memory[std::size_t(c)].begin() + offset, frame::SamplesPerFrame, f.begin() + 3);
-            sealFrame(f);
-            m_pending.push_back(f);
-        }
-    }
-    Frame trailer{};
-    trailer[0] = frame::Trailer;
+    for (int c = 0; c < kChannels; ++c)
+        if (m_settings.on[std::size_t(c)])
+            forEachSampleFrame(c, m_memory[std::size_t(c)], m_scrambled ? kScrambleStride : 1,
+                               [this](const Frame& f) { queue(f); });
+    TrailerReport trailer;
     // The reference levels are percentages of the swing, low to high, at which the
     // analysis times every edge.
-    constexpr std::array<std::uint8_t, 3> kReferencePercent = {10, 50, 90};
-    std::copy(kReferencePercent.begin(), kReferencePercent.end(), trailer.begin() + 24);
-    m_pending.push_back(trailer);
+    trailer.referenceLevels = {10, 50, 90};
+    queue(encodeTrailer(trailer));
 }
 
 } // namespace kavlon

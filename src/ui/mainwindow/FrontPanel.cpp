@@ -201,6 +201,7 @@ void FrontPanel::setSendingControlsEnabled(bool enabled) {
                        static_cast<QWidget*>(AutoScaleBtn), static_cast<QWidget*>(tb_fast_btn),
                        static_cast<QWidget*>(tb_slow_btn), static_cast<QWidget*>(Timebase_lb)})
         w->setEnabled(enabled);
+    applyCommandLock();
 }
 
 void FrontPanel::enableInstrumentControls() {
@@ -229,6 +230,29 @@ void FrontPanel::setChannelControlsEnabled(int channel, bool enabled) {
     ch.voltLabel->setEnabled(enabled);
     ch.biggerBtn->setEnabled(enabled);
     ch.smallerBtn->setEnabled(enabled);
+    applyCommandLock();
+}
+
+QList<QWidget*> FrontPanel::commandControls() const {
+    QList<QWidget*> controls = {RunStopBtn, SingleBtn, AutoScaleBtn, tb_fast_btn, tb_slow_btn};
+    for (const ChannelControls& ch : channels)
+        controls << ch.biggerBtn << ch.smallerBtn << ch.channelBox << ch.acdcBox << ch.invertBox
+                 << ch.zeroLevel;
+    return controls;
+}
+
+void FrontPanel::lockCommands(const QString& why) {
+    m_commandLock = why;
+    for (QWidget* w : commandControls())
+        w->setToolTip(why);
+    applyCommandLock();
+}
+
+void FrontPanel::applyCommandLock() {
+    if (m_commandLock.isEmpty())
+        return;
+    for (QWidget* w : commandControls())
+        w->setEnabled(false);
 }
 
 void FrontPanel::setZeroLevelPosition(int channel, int position) {

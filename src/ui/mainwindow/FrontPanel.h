@@ -72,6 +72,9 @@ public:
     void setUpperChannelsVisible(bool visible);
     // Ticks or clears a box without running its click handler.
     void setPanelBoxChecked(PanelBox box, int channel, bool checked);
+    // From now on the controls that send commands stay disabled, whatever a report
+    // enables, and their tooltip says why.
+    void lockCommands(const QString& why);
 
 public slots:
     void RunStopBtnClick();
@@ -88,6 +91,8 @@ private:
     void setInstrumentControlsEnabled(bool enabled);
     void setDisplayListControlsEnabled(bool enabled);
     void setSendingControlsEnabled(bool enabled);
+    QList<QWidget*> commandControls() const;
+    void applyCommandLock();
     QWidget* buildDisplayList();
     QWidget* buildRunControls();
     QGroupBox* buildHorizontal();
@@ -95,6 +100,7 @@ private:
     QWidget* buildChannel(int channel);
 
     AcquisitionControl& m_acquisition;
+    QString m_commandLock;
 };
 
 } // namespace kavlon

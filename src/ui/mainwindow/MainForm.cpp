@@ -4,6 +4,7 @@
 #include "ui/dialogs/SettingsForm.h"
 #include "ui/mainwindow/FrontPanel.h"
 #include "ui/mainwindow/GuidedDemo.h"
+#include "ui/mainwindow/ReplayStatus.h"
 #include "ui/mainwindow/ShotFileActions.h"
 #include "ui/mainwindow/ToolbarIcons.h"
 
@@ -149,6 +150,7 @@ TMainForm::TMainForm(const QString& programDirectory, UserDialogs* dialogs,
     m_demo = new GuidedDemo(*this);
 
     wireSession();
+    ReplayStatus::attach(*this);
     // The start-up device change: an instrument plugged in before start is found now.
     m_session.start();
 }
