@@ -190,6 +190,23 @@ std::filesystem::path savedShot(const std::filesystem::path& path, int channelCo
     return path;
 }
 
+// Each channel's column starts at one character on every line, µ and ° counted as one.
+void expectColumnsAligned(const std::string& table) {
+    const QStringList lines = QString::fromStdString(table).split('\n', Qt::SkipEmptyParts);
+    ASSERT_FALSE(lines.isEmpty());
+    for (const char* heading : {"Channel II", "Channel III", "Channel IV"}) {
+        const qsizetype column = lines[0].indexOf(heading);
+        if (column < 0)
+            continue;
+        for (const QString& line : lines) {
+            if (line.size() > column) {
+                EXPECT_TRUE(line[column - 1] == ' ' && line[column] != ' ')
+                    << heading << " does not start at " << column << ": " << line.toStdString();
+            }
+        }
+    }
+}
+
 TEST(Cli, MeasureJsonGivesNumbersThatAnIndependentReaderFindsInTheTexts) {
     struct Case {
         const char* name;
@@ -236,6 +253,7 @@ TEST(Cli, MeasureJsonGivesNumbersThatAnIndependentReaderFindsInTheTexts) {
             GTEST_SKIP() << "python3 is missing (scripts/deps installs it)";
         for (const std::string& line : c.lines)
             EXPECT_TRUE(mentions(*lines, line + "\n")) << line << " in\n" << *lines;
+        expectColumnsAligned(runKavloncli({"measure", qpath(shot)}).out);
     }
 }
 

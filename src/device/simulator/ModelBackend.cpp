@@ -36,15 +36,34 @@ struct ModelLink {
             return;
         while (instrument->hasFrame() && nextSlot <= now) {
             const Report report = InstrumentModel::reportOf(instrument->takeFrame());
-            if (platformBuffer.size() < options.platformBuffer)
+            if (platformBuffer.size() < options.platformBuffer) {
                 platformBuffer.push_back(report);
-            else
+            } else {
                 ++lost;
+                if (readerLateness(now) >= schedulingBound())
+                    ++lostToScheduling;
+            }
             nextSlot += kReportInterval;
         }
         // An idle bus carries the next report as soon as there is one.
         if (!instrument->hasFrame() && nextSlot < now)
             nextSlot = now;
+    }
+
+    // How late the reader is: asleep past the moment it was due to read, or how late
+    // its last wake came. A reader waiting inside a read that the machine does not run
+    // in time loses reports through no fault of the program; tests tell that apart.
+    Clock::duration readerLateness(Clock::time_point now) const {
+        return readerAsleep ? std::max(Clock::duration(0), now - readerWakeDue) : lastWakeLateness;
+    }
+    // Later than this, the platform buffer overflows from the lateness alone.
+    Clock::duration schedulingBound() const {
+        return kReportInterval * std::max<std::ptrdiff_t>(1, std::ptrdiff_t(options.platformBuffer) - 1);
+    }
+    // Something to read has come: a sleeping reader is due at its bus slot.
+    void readerDueBy(Clock::time_point t) {
+        if (readerAsleep)
+            readerWakeDue = std::min(readerWakeDue, t);
     }
 
     // The next report for the program, if one is there now.
@@ -83,6 +102,10 @@ struct ModelLink {
     std::uint64_t plugGeneration = 1;
     std::uint64_t read = 0;
     std::uint64_t lost = 0;
+    std::uint64_t lostToScheduling = 0;
+    bool readerAsleep = false;
+    Clock::time_point readerWakeDue;
+    Clock::duration lastWakeLateness{0};
     int failuresToInject = 0;
     std::uint64_t failedReads = 0;
     std::vector<HidDeviceInfo> before;
@@ -115,6 +138,7 @@ public:
                 return false;
             m_link->advance(Clock::now());
             m_link->instrument->receive(report);
+            m_link->readerDueBy(m_link->nextSlot);
         }
         m_link->changed.notify_all();
         return true;
@@ -123,6 +147,8 @@ public:
     int ReadReport(std::span<std::uint8_t> buffer, std::chrono::milliseconds timeout) override {
         const auto deadline = Clock::now() + timeout;
         std::unique_lock lock(m_link->mutex);
+        // Back from the program: whatever lateness there was is the program's own.
+        m_link->lastWakeLateness = Clock::duration(0);
         for (;;) {
             if (!alive())
                 return fail();
@@ -144,7 +170,11 @@ public:
             }
             if (now >= deadline)
                 return 0;
-            m_link->changed.wait_until(lock, m_link->nextEvent(deadline));
+            m_link->readerAsleep = true;
+            m_link->readerWakeDue = m_link->nextEvent(deadline);
+            m_link->changed.wait_until(lock, m_link->readerWakeDue);
+            m_link->readerAsleep = false;
+            m_link->lastWakeLateness = std::max(Clock::duration(0), Clock::now() - m_link->readerWakeDue);
         }
     }
 
@@ -226,6 +256,7 @@ void ModelBackend::withModel(const std::function<void(InstrumentModel&)>& f) {
         std::lock_guard lock(m_link->mutex);
         m_link->advance(Clock::now());
         f(*m_link->instrument);
+        m_link->readerDueBy(m_link->nextSlot);
     }
     m_link->changed.notify_all();
 }
@@ -295,6 +326,11 @@ std::uint64_t ModelBackend::reportsRead() const {
 std::uint64_t ModelBackend::reportsLost() const {
     std::lock_guard lock(m_link->mutex);
     return m_link->lost;
+}
+
+std::uint64_t ModelBackend::reportsLostToScheduling() const {
+    std::lock_guard lock(m_link->mutex);
+    return m_link->lostToScheduling;
 }
 
 std::size_t ModelBackend::reportsWaiting() const {

@@ -56,6 +56,9 @@ public:
     // Reports the program has read, and reports lost because it did not read in time.
     std::uint64_t reportsRead() const;
     std::uint64_t reportsLost() const;
+    // Of those, the reports lost while the reader waited inside a read that the machine
+    // did not run in time (a loaded machine, not the program): tests retry these.
+    std::uint64_t reportsLostToScheduling() const;
     // Reports the instrument has yet to send or the platform still holds.
     std::size_t reportsWaiting() const;
 
