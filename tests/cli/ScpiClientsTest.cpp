@@ -96,8 +96,9 @@ TEST(ScpiClients, PyVisaReadsTheShotsVoltsAsTheCsvOfTheSameShotHasThem) {
         EXPECT_EQ(lines["channel" + c], "bytes 4061 format 0 x_increment 4e-06 volts_match True") << c;
         EXPECT_EQ(lines["ascii" + c], "equal True") << c;
     }
-    EXPECT_EQ(lines["vpp"], "2E+00");
-    EXPECT_EQ(lines["frequency"], "1E+03");
+    // Channel 1 is a 1 kHz square of 2 V peak to peak.
+    EXPECT_NEAR(std::stod(lines["vpp"]), 2.0, 1e-6);
+    EXPECT_NEAR(std::stod(lines["frequency"]), 1000.0, 0.1);
     EXPECT_EQ(lines["phase_of_channel1"], "9.91E+37");
     EXPECT_EQ(lines["timebase"], "1E-03");
     EXPECT_EQ(lines["scale"], "2E-01");
