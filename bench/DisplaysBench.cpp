@@ -24,6 +24,7 @@ class LoneHost : public DisplayHost {
 public:
     void removeDisplay(const QString&) override {}
     AcquisitionControl& acquisition() override { std::abort(); }
+    void requestShot(const QString&) override { std::abort(); }
     QStringList sourceCandidates() const override { return {}; }
     TMDIChild* findDisplay(const QString&) const override { return nullptr; }
     std::optional<DataDisplayFace> findDataFace(const QString&) const override { return std::nullopt; }

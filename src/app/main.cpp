@@ -1,8 +1,10 @@
-#include "app/TerminationSignals.h"
+#include "device/platform/TerminationSignals.h"
 #include "ui/mainwindow/MainForm.h"
 #include "ui/mainwindow/ToolbarIcons.h"
 
 #include "device/session/Backends.h"
+
+#include "KavlonVersion.h"
 
 #include <QApplication>
 
@@ -41,11 +43,13 @@ int main(int argc, char* argv[]) {
     kavlon::catchTerminationSignals();
     QApplication app(argc, argv);
     QApplication::setApplicationName("KavlonPC");
-    QApplication::setApplicationVersion("0.1");
+    QApplication::setApplicationVersion(kavlon::kVersion);
     QApplication::setWindowIcon(kavlon::icons::scopeTrace());
     // The desktop entry's name, so a Wayland desktop matches the window to it.
     QGuiApplication::setDesktopFileName("org.kavlonpc.KavlonPC");
     kavlon::TMainForm mainForm({}, nullptr, kavlon::makeHidBackend(simulate));
+    if (simulate)
+        mainForm.showSimulatorMenu();
 
     // A signal closes the window as its close box does, which saves the settings; the
     // window's destruction after the loop stops and joins the reader before the device

@@ -2,6 +2,7 @@
 
 #include "cli/CommandSession.h"
 
+#include "core/export/ExportSheet.h"
 #include "core/export/SheetFile.h"
 #include "core/shot/ShotCsv.h"
 
@@ -11,28 +12,43 @@ std::string_view extensionOf(ShotFormat format) {
     return format == ShotFormat::Csv ? ".csv" : ".xls";
 }
 
-std::optional<std::filesystem::path> firstFreeShotName(const std::filesystem::path& folder,
-                                                       ShotFormat format) {
-    for (int i = 0; i < kExportNameCount; ++i) {
-        auto candidate = folder / exportFileName(i);
-        candidate.replace_extension(extensionOf(format));
-        std::error_code error;
-        // A dangling link takes the name as well as a file does.
-        if (!std::filesystem::exists(std::filesystem::symlink_status(candidate, error)))
-            return candidate;
-    }
-    return std::nullopt;
-}
+namespace {
 
-SaveResult saveShot(const std::filesystem::path& path, const ShotRecord& record, ShotFormat format,
-                    const std::string& dateTime) {
-    if (format == ShotFormat::Csv)
-        return saveShotCsv(path, record, Existing::Keep);
+ExportContents sheetOf(const ShotRecord& record, const std::string& dateTime) {
     ExportContents contents;
     contents.record = &record;
     contents.dataCaption = CommandSession::kShotCaption;
     contents.dateTime = dateTime;
-    return exportSheet(path, contents, Existing::Keep).result;
+    return contents;
+}
+
+} // namespace
+
+SaveResult saveShot(const std::filesystem::path& path, const ShotRecord& record, ShotFormat format,
+                    const std::string& dateTime, const FileCalls& calls, Existing existing) {
+    if (format == ShotFormat::Csv)
+        return saveShotCsv(path, record, existing, calls);
+    return exportSheet(path, sheetOf(record, dateTime), existing, calls).result;
+}
+
+std::string shotBytes(const ShotRecord& record, ShotFormat format, const std::string& dateTime) {
+    if (format == ShotFormat::Csv)
+        return shotCsvText(record);
+    std::string bytes;
+    BiffWriter writer([&](std::string_view block) {
+        bytes += block;
+        return true;
+    });
+    writeSheet(sheetOf(record, dateTime), writer);
+    writer.finish();
+    return bytes;
+}
+
+NumberedSave saveNumberedShot(const std::filesystem::path& folder, const ShotRecord& record,
+                              ShotFormat format, const std::string& dateTime, const FileCalls& calls) {
+    return saveUnderFreeName(folder, extensionOf(format), [&](const std::filesystem::path& path) {
+        return saveShot(path, record, format, dateTime, calls);
+    });
 }
 
 std::optional<std::string> readShot(const std::filesystem::path& path, ShotRecord& record) {

@@ -18,13 +18,15 @@ void print(FILE* stream, const QString& text) {
 CommandLine::CommandLine(const QString& command, const QString& description)
     : m_command(command), m_simulate("simulate", "Use a simulated instrument instead of one on USB."),
       m_wait("wait", "Wait up to <seconds> for an instrument to be plugged in (default 0).", "seconds"),
-      m_timeout("timeout",
+      m_timeout(QStringList{"t", "timeout"},
                 "Give up when an answer of the instrument takes longer than <seconds> (default 15).",
                 "seconds"),
+      m_device("device", "Use the instrument with this serial number, where several are plugged in.",
+               "serial"),
       m_help(QStringList{"h", "help"}, "Show this help.") {
     m_parser.setApplicationDescription(description);
     m_parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    m_parser.addOptions({m_simulate, m_wait, m_timeout, m_help});
+    m_parser.addOptions({m_simulate, m_wait, m_timeout, m_device, m_help});
 }
 
 QString CommandLine::helpText() const {
@@ -43,7 +45,8 @@ std::optional<int> CommandLine::usageError(const QString& message) const {
     return int(ExitCode::Usage);
 }
 
-bool CommandLine::readSeconds(const QCommandLineOption& option, std::chrono::milliseconds& into) {
+bool CommandLine::readSeconds(const QCommandLineOption& option, std::chrono::milliseconds& into,
+                              bool zeroAllowed) {
     if (!m_parser.isSet(option))
         return true;
     bool ok = false;
@@ -51,7 +54,7 @@ bool CommandLine::readSeconds(const QCommandLineOption& option, std::chrono::mil
     if (!ok || !std::isfinite(seconds) || seconds < 0 || seconds > kLongestWait)
         return false;
     into = std::chrono::milliseconds(std::llround(seconds * 1000));
-    return true;
+    return zeroAllowed || into.count() > 0;
 }
 
 std::optional<int> CommandLine::parse(const QStringList& arguments, int maxPositional) {
@@ -64,10 +67,16 @@ std::optional<int> CommandLine::parse(const QStringList& arguments, int maxPosit
     if (m_parser.positionalArguments().size() > maxPositional)
         return usageError("unexpected argument '" + m_parser.positionalArguments().value(maxPositional) +
                           "'");
-    if (!readSeconds(m_wait, m_session.plugWait))
+    if (!readSeconds(m_wait, m_session.plugWait, true))
         return usageError("--wait needs a number of seconds");
-    if (!readSeconds(m_timeout, m_session.answerWait))
-        return usageError("--timeout needs a number of seconds");
+    // No time at all for an answer would fail every command.
+    if (!readSeconds(m_timeout, m_session.answerWait, false))
+        return usageError("--timeout needs a number of seconds above 0, at least a millisecond");
+    if (m_parser.isSet(m_device)) {
+        m_session.serial = m_parser.value(m_device).trimmed().toStdString();
+        if (m_session.serial.empty())
+            return usageError("--device needs a serial number (kavloncli list shows them)");
+    }
     return std::nullopt;
 }
 

@@ -18,7 +18,7 @@ namespace kavlon::cli {
 using BackendMaker = std::function<std::unique_ptr<HidBackend>(bool simulate)>;
 
 // The options one subcommand takes, parsed by QCommandLineParser, with the ones
-// every command shares (--simulate, --wait, --timeout, --help) already in place.
+// every command shares (--simulate, --wait, -t/--timeout, --device, --help) already in place.
 class CommandLine {
 public:
     CommandLine(const QString& command, const QString& description);
@@ -35,13 +35,14 @@ public:
 
 private:
     std::optional<int> usageError(const QString& message) const;
-    bool readSeconds(const QCommandLineOption& option, std::chrono::milliseconds& into);
+    bool readSeconds(const QCommandLineOption& option, std::chrono::milliseconds& into, bool zeroAllowed);
 
     QString m_command;
     QCommandLineParser m_parser;
     QCommandLineOption m_simulate;
     QCommandLineOption m_wait;
     QCommandLineOption m_timeout;
+    QCommandLineOption m_device;
     QCommandLineOption m_help;
     SessionOptions m_session;
 };

@@ -1,6 +1,7 @@
 #include "cli/CommandSession.h"
 
 #include "cli/EventWait.h"
+#include "cli/Interruption.h"
 
 #include "core/shot/ShotTransfer.h"
 
@@ -10,10 +11,6 @@ namespace kavlon::cli {
 
 namespace {
 
-std::string seconds(std::chrono::milliseconds ms) {
-    return std::to_string((ms.count() + 999) / 1000) + " s";
-}
-
 // Command groups the instrument answers with a settings report: connect, the
 // front panel's buttons and boxes, the steps, the zero level.
 bool answeredWithSettings(std::uint8_t group) {
@@ -21,6 +18,17 @@ bool answeredWithSettings(std::uint8_t group) {
 }
 
 } // namespace
+
+std::string secondsText(std::chrono::milliseconds ms) {
+    // Milliseconds are the finest a wait is kept in; trailing zeros say nothing.
+    std::string text = std::to_string(ms.count() / 1000);
+    if (const long long fraction = ms.count() % 1000; fraction != 0) {
+        std::string digits = std::to_string(1000 + fraction).substr(1);
+        digits.erase(digits.find_last_not_of('0') + 1);
+        text += "." + digits;
+    }
+    return text + " s";
+}
 
 void AnswerCount::written(std::span<const std::uint8_t> report) {
     // Report ID, marker, then the command's group byte.
@@ -34,6 +42,7 @@ CommandSession::CommandSession(std::unique_ptr<HidBackend> backend, SessionOptio
     m_session.setReportObserver([this](std::span<const std::uint8_t> report) { m_answers.written(report); });
     m_session.setShotTaker([this](const CompletedShot& shot) { return takeShot(shot); });
     QObject::connect(&m_session, &InstrumentSession::connectionLost, [this] { m_lost = true; });
+    QObject::connect(&m_session, &InstrumentSession::connectButtonEnabled, [this] { ++m_deviceChanges; });
     QObject::connect(&m_session, &InstrumentSession::connectFailed,
                      [this](const QString& reason) { m_connectFailure = reason; });
 }
@@ -43,10 +52,12 @@ CommandSession::~CommandSession() = default;
 Outcome CommandSession::waitFor(const std::function<bool()>& done, const std::string& what) {
     if (runEventsUntil([&] { return m_lost || done(); }, m_options.answerWait) && !m_lost)
         return Outcome::success();
+    if (interruptingSignal() != 0)
+        return Outcome::failure(ExitCode::Interrupted, "interrupted while waiting for " + what);
     if (m_lost)
         return Outcome::failure(ExitCode::LinkLost, "the instrument went away while waiting for " + what);
-    return Outcome::failure(ExitCode::LinkLost,
-                            "the instrument sent no " + what + " within " + seconds(m_options.answerWait));
+    return Outcome::failure(ExitCode::LinkLost, "the instrument sent no " + what + " within " +
+                                                    secondsText(m_options.answerWait));
 }
 
 Outcome CommandSession::settle(const std::string& what) {
@@ -54,19 +65,50 @@ Outcome CommandSession::settle(const std::string& what) {
 }
 
 Outcome CommandSession::connect() {
+    m_session.chooseInstrument(m_options.serial);
     m_session.start();
-    if (!runEventsUntil([this] { return m_session.connection().connectButtonVerdict(); }, m_options.plugWait))
-        return Outcome::failure(ExitCode::NoInstrument, "no instrument found (try 'kavloncli list')");
-    m_session.connectInstrument();
-    if (!m_session.connection().reading()) {
-        const std::string why = m_connectFailure.isEmpty() ? std::string("it could not be opened")
-                                                           : m_connectFailure.toStdString();
-        return Outcome::failure(ExitCode::NoInstrument, "cannot connect to the instrument: " + why);
+    const auto deadline = std::chrono::steady_clock::now() + m_options.plugWait;
+    const auto left = [&] {
+        return std::max(std::chrono::milliseconds(0), std::chrono::duration_cast<std::chrono::milliseconds>(
+                                                          deadline - std::chrono::steady_clock::now()));
+    };
+    // An instrument that goes away while it is being connected is waited for again
+    // as long as --wait lasts: it may be a loose plug.
+    for (int changesSeen = -1;;) {
+        const bool found = runEventsUntil(
+            [&] { return m_session.connection().connectButtonVerdict() && m_deviceChanges != changesSeen; },
+            left());
+        if (!found) {
+            if (interruptingSignal() != 0)
+                return Outcome::failure(ExitCode::Interrupted,
+                                        "interrupted while waiting for the instrument");
+            return Outcome::failure(ExitCode::NoInstrument, m_options.serial.empty()
+                                                                ? "no instrument found (try 'kavloncli list')"
+                                                                : "no instrument with serial number " +
+                                                                      m_options.serial +
+                                                                      " found (try 'kavloncli list')");
+        }
+        changesSeen = m_deviceChanges;
+        m_lost = false;
+        m_connectFailure.clear();
+        // Answers a connection that went away still owed will never come.
+        m_answers.forgetOwed();
+        m_session.connectInstrument();
+        if (!m_connectFailure.isEmpty())
+            return Outcome::failure(ExitCode::NoInstrument,
+                                    "cannot connect to the instrument: " + m_connectFailure.toStdString());
+        Outcome answered = m_session.connection().reading()
+                               ? settle("settings report after connecting")
+                               : Outcome::failure(ExitCode::NoInstrument,
+                                                  "cannot connect to the instrument: it could not be opened");
+        if (answered.ok() || answered.code == ExitCode::Interrupted)
+            return answered;
+        const bool goneMeanwhile = m_lost || !m_session.connection().reading();
+        if (!goneMeanwhile || left().count() == 0) {
+            answered.code = ExitCode::NoInstrument;
+            return answered;
+        }
     }
-    Outcome answered = settle("settings report after connecting");
-    if (!answered.ok())
-        answered.code = ExitCode::NoInstrument;
-    return answered;
 }
 
 ShotDelivery CommandSession::takeShot(const CompletedShot& shot) {

@@ -19,7 +19,12 @@ struct SessionOptions {
     std::chrono::milliseconds plugWait{0};
     // How long any one answer (a settings report, a whole shot) may take.
     std::chrono::milliseconds answerWait{std::chrono::seconds(15)};
+    // The serial number of the instrument to use; empty takes the first one found.
+    std::string serial;
 };
+
+// A span of time as the user wrote it: "15 s", "0.5 s", "0.25 s".
+std::string secondsText(std::chrono::milliseconds ms);
 
 // Keeps count of the settings reports the instrument owes: it answers a connection,
 // a front-panel command or a step with one, and the check boxes echo what a report
@@ -31,6 +36,8 @@ public:
     void written(std::span<const std::uint8_t> report);
     // The settings reports due once every command sent so far is answered.
     int due() const { return m_due; }
+    // Nothing is owed any more: the connection the commands went to is gone.
+    void forgetOwed() { m_due = m_session.settingsReports(); }
 
 private:
     const InstrumentSession& m_session;
@@ -83,6 +90,8 @@ private:
     std::optional<std::string> m_shotGap;
     bool m_shotTaken = false;
     bool m_lost = false;
+    // Device changes seen: a second try waits for news of the devices.
+    int m_deviceChanges = 0;
     QString m_connectFailure;
 };
 

@@ -1,5 +1,7 @@
 #include "cli/EventWait.h"
 
+#include "cli/Interruption.h"
+
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QTimer>
@@ -20,7 +22,7 @@ bool runEventsUntil(const std::function<bool()>& done, std::chrono::milliseconds
     QTimer tick;
     tick.start(kTick);
     while (!done()) {
-        if (std::chrono::steady_clock::now() >= deadline)
+        if (std::chrono::steady_clock::now() >= deadline || interruptingSignal() != 0)
             return false;
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     }

@@ -2,8 +2,11 @@
 #include "cli/CaptureFiles.h"
 #include "cli/CommandLine.h"
 #include "cli/MeasureReport.h"
+#include "cli/SettingOptions.h"
+#include "cli/SettingSteps.h"
 
 #include <cstdio>
+#include <limits>
 
 namespace kavlon::cli {
 
@@ -21,48 +24,97 @@ Outcome shotFromFile(const QString& file, ShotRecord& record) {
     return Outcome::success();
 }
 
-Outcome liveShot(const CommandLine& line, const BackendMaker& makeBackend, ShotRecord& record) {
+Outcome liveShot(const CommandLine& line, const BackendMaker& makeBackend, const SettingTargets& targets,
+                 ShotRecord& record) {
     CommandSession session(makeBackend(line.simulate()), line.sessionOptions());
     Outcome outcome = session.connect();
+    if (outcome.ok())
+        outcome = applyTargets(session, targets);
     if (outcome.ok())
         outcome = session.captureShot(record);
     return outcome;
 }
 
+// One measured shot, or why it has nothing to measure.
+Outcome measured(const ShotRecord& record, bool live, MeasureReport& report) {
+    report = measureReport(record);
+    if (!report.channels.empty())
+        return Outcome::success();
+    return live ? Outcome::failure(ExitCode::Usage, "no channel is on (kavloncli set --channels)")
+                : Outcome::failure(ExitCode::FileError, "the shot has no channel on; nothing to measure");
+}
+
 } // namespace
 
 int runMeasure(const QStringList& arguments, const BackendMaker& makeBackend) {
-    CommandLine line("measure",
-                     "Measures a shot as the Measure display does: the 22 rows per channel\n"
-                     "that is on, from a shot file or, with --live, from the instrument.\n"
-                     "Shot files are the CSV files of capture and of KavlonPC's \"Save shot...\";\n"
-                     "a spreadsheet export lacks the settings a shot is rebuilt from.\n"
-                     "Decimal marks are always points.");
+    CommandLine line(
+        "measure", "Measures a shot as the Measure display does: the 22 rows per channel\n"
+                   "that is on, from shot files or, with --live, from the instrument.\n"
+                   "Shot files are the CSV files of capture and of KavlonPC's \"Save shot...\";\n"
+                   "a spreadsheet export lacks the settings a shot is rebuilt from.\n"
+                   "With several files each gets its table (JSON: an array, one object per file).\n"
+                   "The setting options apply to --live, before the shot. Decimal marks are always points.");
     MeasureOptions options;
+    SettingOptions settings;
     line.parser().addOptions({options.live, options.json});
-    line.parser().addPositionalArgument("file", "A shot CSV file written by kavloncli capture or KavlonPC.",
-                                        "[FILE]");
-    if (auto done = line.parse(arguments, 1))
+    settings.addTo(line.parser());
+    line.parser().addPositionalArgument("files", "Shot CSV files written by kavloncli capture or KavlonPC.",
+                                        "[FILE...]");
+    if (auto done = line.parse(arguments, std::numeric_limits<int>::max()))
         return *done;
     const QStringList files = line.parser().positionalArguments();
     const bool live = line.parser().isSet(options.live);
+    const bool json = line.parser().isSet(options.json);
     if (live == !files.isEmpty())
-        return finish(Outcome::failure(ExitCode::Usage, "measure takes either a FILE or --live"));
-
-    ShotRecord record;
-    Outcome outcome = live ? liveShot(line, makeBackend, record) : shotFromFile(files.front(), record);
-    if (!outcome.ok())
-        return finish(outcome);
-    const MeasureReport report = measureReport(record);
-    if (report.channels.empty())
+        return finish(Outcome::failure(ExitCode::Usage, "measure takes either FILEs or --live"));
+    SettingTargets targets;
+    if (Outcome parsed = parseTargets(settings.texts(line.parser()), targets); !parsed.ok())
+        return finish(parsed);
+    if (!live && targets.any())
         return finish(
-            live ? Outcome::failure(ExitCode::Usage, "no channel is on (kavloncli set --channels)")
-                 : Outcome::failure(ExitCode::FileError, "the shot has no channel on; nothing to measure"));
-    const std::string source = live ? "live" : files.front().toStdString();
-    std::fputs(
-        (line.parser().isSet(options.json) ? measureJson(report, source) : measureTable(report)).c_str(),
-        stdout);
-    return int(ExitCode::Ok);
+            Outcome::failure(ExitCode::Usage, "setting options need --live: a file's shot is taken"));
+
+    if (live) {
+        ShotRecord record;
+        MeasureReport report;
+        Outcome outcome = liveShot(line, makeBackend, targets, record);
+        if (outcome.ok())
+            outcome = measured(record, true, report);
+        if (!outcome.ok())
+            return finish(outcome);
+        std::fputs((json ? measureJson(report, "live") : measureTable(report)).c_str(), stdout);
+        return int(ExitCode::Ok);
+    }
+    // Every file is measured; the first that fails decides the exit code, the others still show.
+    Outcome first;
+    std::vector<std::pair<MeasureReport, std::string>> reports;
+    for (const QString& file : files) {
+        ShotRecord record;
+        MeasureReport report;
+        Outcome outcome = shotFromFile(file, record);
+        if (outcome.ok())
+            outcome = measured(record, false, report);
+        if (!outcome.ok()) {
+            if (files.size() > 1)
+                outcome.message = file.toStdString() + ": " + outcome.message;
+            finish(outcome);
+            if (first.ok())
+                first = outcome;
+            continue;
+        }
+        if (json)
+            reports.emplace_back(std::move(report), file.toStdString());
+        else
+            std::fputs(((files.size() > 1 ? "== " + file.toStdString() + "\n" : std::string()) +
+                        measureTable(report) + (files.size() > 1 ? "\n" : ""))
+                           .c_str(),
+                       stdout);
+    }
+    if (json && files.size() == 1 && !reports.empty())
+        std::fputs(measureJson(reports.front().first, reports.front().second).c_str(), stdout);
+    else if (json && files.size() > 1)
+        std::fputs(measureJsonArray(reports).c_str(), stdout);
+    return first.ok() ? int(ExitCode::Ok) : int(first.code);
 }
 
 } // namespace kavlon::cli

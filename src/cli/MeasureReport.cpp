@@ -1,10 +1,12 @@
 #include "cli/MeasureReport.h"
 
 #include "core/measure/MeasureLayout.h"
+#include "core/measure/MeasureSignal.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QJsonValue>
 
 #include <algorithm>
 
@@ -35,34 +37,27 @@ QString qt(const std::string& text) {
 
 MeasureReport measureReport(const ShotRecord& record) {
     const MeasureCopy copy = takeMeasureCopy(record);
+    const MeasureResults results = measureResults(copy);
     MeasureCellTable cells;
-    MeasureSignal(copy, cells);
+    MeasureSignal(results, cells);
     const std::vector<int> shown = shownChannels(copy);
 
     MeasureReport report;
-    for (int k : shown)
+    for (int k : shown) {
         report.channels.push_back(k + 1);
-    const auto heading = headingTexts(shown);
-    for (std::size_t i = 1; i < heading.size(); ++i)
-        report.channelNames.emplace_back(heading[i].text);
-    // The window's placement tells which cell goes in which row and column.
-    report.rowNames.resize(kMeasureRows);
-    report.cells.assign(kMeasureRows, std::vector<std::string>(shown.size()));
-    std::vector<bool> filled(kMeasureRows, false);
-    for (const PlacedText& t : tableTexts(shown, cells)) {
-        const auto row = std::size_t((t.y - 1) / kMeasureRowHeight);
-        if (t.x == kMeasureCaptionX) {
-            report.rowNames[row] = trimmed(t.text);
-        } else {
-            report.cells[row][std::size_t((t.x - kMeasureFirstValueX) / kMeasureColumnWidth)] = t.text;
-            filled[row] = true;
-        }
+        report.channelNames.emplace_back(kMeasureChannelNames[std::size_t(k)]);
     }
-    // Rows the window leaves empty for these channels (phase and delay) are left out.
-    for (std::size_t r = kMeasureRows; r-- > 0;) {
-        if (!filled[r]) {
-            report.rowNames.erase(report.rowNames.begin() + std::ptrdiff_t(r));
-            report.cells.erase(report.cells.begin() + std::ptrdiff_t(r));
+    // The rows the window fills for these channels; the phase and delay rows only with
+    // channel I beside another.
+    const int rows = shown.empty() ? 0 : showsPhaseRows(shown) ? kMeasureRows : kFirstPhaseRow;
+    for (int r = 0; r < rows; ++r) {
+        const auto row = std::size_t(r);
+        report.rowNames.push_back(trimmed(kMeasureCaptions[row]));
+        auto& texts = report.cells.emplace_back();
+        auto& values = report.values.emplace_back();
+        for (int k : shown) {
+            texts.push_back(cells[std::size_t(k)][row]);
+            values.push_back(results[std::size_t(k)].rows[row]);
         }
     }
     return report;
@@ -92,17 +87,39 @@ std::string measureTable(const MeasureReport& report) {
     return table;
 }
 
-std::string measureJson(const MeasureReport& report, const std::string& source) {
+namespace {
+
+QJsonObject jsonOf(const MeasureReport& report, const std::string& source) {
     QJsonArray channels;
     for (std::size_t k = 0; k < report.channels.size(); ++k) {
         QJsonArray rows;
-        for (std::size_t r = 0; r < report.rowNames.size(); ++r)
-            rows.append(QJsonObject{{"name", qt(report.rowNames[r])}, {"value", qt(report.cells[r][k])}});
+        for (std::size_t r = 0; r < report.rowNames.size(); ++r) {
+            const MeasureResult& result = report.values[r][k];
+            // A row without a value says so, even where the window would keep an earlier text.
+            const std::string text =
+                result.state == MeasureState::Kept ? std::string(kNoValue) : report.cells[r][k];
+            rows.append(QJsonObject{{"name", qt(report.rowNames[r])},
+                                    {"value", result.defined() ? QJsonValue(result.value) : QJsonValue()},
+                                    {"unit", qt(std::string(unitText(result.unit)))},
+                                    {"text", qt(text)}});
+        }
         channels.append(QJsonObject{
             {"channel", report.channels[k]}, {"name", qt(report.channelNames[k])}, {"measurements", rows}});
     }
-    const QJsonObject root{{"source", qt(source)}, {"channels", channels}};
-    return QJsonDocument(root).toJson(QJsonDocument::Indented).toStdString();
+    return QJsonObject{{"source", qt(source)}, {"channels", channels}};
+}
+
+} // namespace
+
+std::string measureJson(const MeasureReport& report, const std::string& source) {
+    return QJsonDocument(jsonOf(report, source)).toJson(QJsonDocument::Indented).toStdString();
+}
+
+std::string measureJsonArray(const std::vector<std::pair<MeasureReport, std::string>>& reports) {
+    QJsonArray shots;
+    for (const auto& [report, source] : reports)
+        shots.append(jsonOf(report, source));
+    return QJsonDocument(shots).toJson(QJsonDocument::Indented).toStdString();
 }
 
 } // namespace kavlon::cli

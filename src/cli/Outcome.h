@@ -11,6 +11,8 @@ enum class ExitCode {
     NoInstrument = 2, // none found, none that may be opened, or none that answered
     LinkLost = 3,     // it went away or stopped answering part way
     FileError = 4,    // a file could not be read or written
+    // A termination signal stopped the command: the status is 128 + the signal's number.
+    Interrupted = 128,
 };
 
 // How a step ended: Ok, or the exit code and the message for stderr.
@@ -23,7 +25,8 @@ struct Outcome {
     static Outcome failure(ExitCode code, std::string message) { return {code, std::move(message)}; }
 };
 
-// Writes the message (if any) to stderr and gives the process's exit status.
+// Writes the message (if any) to stderr and gives the process's exit status
+// (for Interrupted, 128 + the signal that came).
 int finish(const Outcome& outcome);
 
 } // namespace kavlon::cli

@@ -1,6 +1,8 @@
 // The program's first word: which command runs, and the help that lists them.
 #include "cli/CommandLine.h"
 
+#include "KavlonVersion.h"
+
 #include <array>
 #include <cerrno>
 #include <cstdio>
@@ -68,7 +70,7 @@ int runCommandLine(const QStringList& arguments, const BackendMaker& makeBackend
             return int(ExitCode::Ok);
         }
         if (a == "--version") {
-            std::puts("kavloncli 0.1");
+            std::printf("kavloncli %s\n", kVersion);
             return int(ExitCode::Ok);
         }
         if (a != "--simulate")

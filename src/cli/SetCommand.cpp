@@ -1,54 +1,21 @@
 // kavloncli set: steps the instrument to the settings given and shows what it reports.
 #include "cli/CommandLine.h"
+#include "cli/SettingOptions.h"
 #include "cli/SettingSteps.h"
 
 #include <cstdio>
 
 namespace kavlon::cli {
 
-namespace {
-
-struct SetOptions {
-    QCommandLineOption timebase{"timebase", "Time per division, e.g. \"200 µs\" or 1ms.", "time"};
-    QCommandLineOption volts{"volts", "Volts per division of a channel, e.g. 1:500mV (repeatable).",
-                             "ch:volts"};
-    QCommandLineOption channels{"channels", "The channels to switch on, the others off, e.g. 1,2.", "list"};
-    QCommandLineOption coupling{"coupling", "A channel's coupling, e.g. 2:AC or 1:DC (repeatable).",
-                                "ch:AC|DC"};
-    QCommandLineOption invert{"invert", "Invert a channel or not, e.g. 3:on (repeatable).", "ch:on|off"};
-    QCommandLineOption run{"run", "Acquisition running (on) or stopped (off).", "on|off"};
-};
-
-std::optional<std::string> single(const QCommandLineParser& p, const QCommandLineOption& o) {
-    if (!p.isSet(o))
-        return std::nullopt;
-    return p.value(o).toStdString();
-}
-
-std::vector<std::string> all(const QCommandLineParser& p, const QCommandLineOption& o) {
-    std::vector<std::string> values;
-    for (const QString& v : p.values(o))
-        values.push_back(v.toStdString());
-    return values;
-}
-
-SettingTexts textsOf(const QCommandLineParser& p, const SetOptions& o) {
-    return {single(p, o.timebase), all(p, o.volts),  single(p, o.channels),
-            all(p, o.coupling),    all(p, o.invert), single(p, o.run)};
-}
-
-} // namespace
-
 int runSet(const QStringList& arguments, const BackendMaker& makeBackend) {
     CommandLine line("set", "Steps the instrument through its own commands until the settings it reports\n"
                             "match those given, then shows them. Without options it only shows them.");
-    SetOptions options;
-    line.parser().addOptions(
-        {options.timebase, options.volts, options.channels, options.coupling, options.invert, options.run});
+    SettingOptions options;
+    options.addTo(line.parser());
     if (auto done = line.parse(arguments))
         return *done;
     SettingTargets targets;
-    if (Outcome parsed = parseTargets(textsOf(line.parser(), options), targets); !parsed.ok())
+    if (Outcome parsed = parseTargets(options.texts(line.parser()), targets); !parsed.ok())
         return finish(parsed);
 
     CommandSession session(makeBackend(line.simulate()), line.sessionOptions());

@@ -1,5 +1,7 @@
 #include "cli/SettingSteps.h"
 
+#include "cli/EventWait.h"
+
 #include "core/acquisition/Commands.h"
 #include "core/scales/ScaleTables.h"
 
@@ -142,6 +144,12 @@ std::optional<Outcome> SettingStepper::next(AcquisitionControl& control) {
     for (; m_at < m_steps.size(); ++m_at, m_sent = 0, m_before.reset()) {
         const Step& step = m_steps[m_at];
         const int now = step.reported(control);
+        // A report the instrument sent by itself (a knob turned on it, a restart) may
+        // have come between the step and its answer and been taken for the answer: one
+        // more report is given a moment to come before the step counts as refused.
+        m_awaitsLateAnswer = m_before && now == *m_before && !m_awaitsLateAnswer;
+        if (m_awaitsLateAnswer)
+            return std::nullopt;
         if (m_before && now == *m_before)
             return Outcome::failure(ExitCode::Usage, step.what + ": the instrument does not offer " +
                                                          step.shown(step.target) + "; it stays at " +
@@ -168,6 +176,11 @@ Outcome applyTargets(CommandSession& session, const SettingTargets& targets) {
     for (;;) {
         if (std::optional<Outcome> end = stepper.next(session.control()))
             return *end;
+        if (stepper.awaitsLateAnswer()) {
+            const int reports = session.session().settingsReports();
+            runEventsUntil([&] { return session.session().settingsReports() > reports; }, kLateAnswer);
+            continue;
+        }
         if (Outcome answered = session.settle("settings report after setting " + stepper.what());
             !answered.ok())
             return answered;

@@ -3,6 +3,7 @@
 #include "cli/CommandSession.h"
 #include "cli/SettingTargets.h"
 
+#include <chrono>
 #include <optional>
 #include <string>
 #include <vector>
@@ -26,6 +27,9 @@ public:
     // or gives how the stepping ended. Exit code 1 when the instrument does not go
     // where it was asked (a value it does not offer).
     std::optional<Outcome> next(AcquisitionControl& control);
+    // The last next() sent nothing: the step's answer seemed to leave the value where
+    // it was, so next() wants one more settings report first, or kLateAnswer to pass.
+    bool awaitsLateAnswer() const { return m_awaitsLateAnswer; }
     // The setting the last command was for.
     std::string what() const;
 
@@ -35,7 +39,12 @@ private:
     int m_sent = 0;
     std::optional<int> m_before; // the reported value when the last command went out
     std::optional<Outcome> m_refused;
+    bool m_awaitsLateAnswer = false;
 };
+
+// How long a step's answer may come after an unasked report: the link carries a
+// report a millisecond, and the instrument answers within a few.
+constexpr std::chrono::milliseconds kLateAnswer{300};
 
 // Steps the connected instrument through its own commands until what it reports
 // matches the targets. Fails with exit code 1 when the instrument does not go where

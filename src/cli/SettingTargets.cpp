@@ -170,6 +170,13 @@ std::string offeredVolts(int probeRange) {
     return list;
 }
 
+bool SettingTargets::any() const {
+    const auto set = [](const auto& perChannel) {
+        return std::any_of(perChannel.begin(), perChannel.end(), [](const auto& v) { return v.has_value(); });
+    };
+    return timebase || channelsOn || running || set(voltsPerDiv) || set(acCoupled) || set(inverted);
+}
+
 Outcome parseTargets(const SettingTexts& texts, SettingTargets& targets) {
     targets = {};
     if (texts.timebase)

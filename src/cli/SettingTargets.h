@@ -33,6 +33,9 @@ struct SettingTargets {
     PerChannel<bool> acCoupled;
     PerChannel<bool> inverted;
     std::optional<bool> running;
+
+    // Whether any setting was asked for at all.
+    bool any() const;
 };
 
 // Fails (exit code 1) naming the option and the value it cannot take.

@@ -8,6 +8,8 @@
 
 #include "core/shot/ShotCsv.h"
 
+#include "core/ShotTestSupport.h"
+#include "support/DataScript.h"
 #include "support/ScratchFolder.h"
 #include "support/SheetReader.h"
 
@@ -19,6 +21,8 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
+#include <optional>
 
 namespace kavlon {
 namespace {
@@ -66,8 +70,13 @@ TEST(Cli, BadUsageExitsOneWithAMessageAndNoOutput) {
         {{"capture", "--simulate", "--shots", "2"}, "--out"},
         {{"capture", "--simulate", "--format", "pdf", "--out", out}, "pdf"},
         {{"capture", "--simulate", "--out", out, "--timeout", "soon"}, "--timeout"},
-        {{"measure", "--simulate"}, "either a FILE or --live"},
-        {{"measure", "a.csv", "b.csv"}, "b.csv"},
+        {{"capture", "--simulate", "--out", out, "-t", "0"}, "above 0"},
+        {{"capture", "--simulate", "-o", "x.csv", "-n", "2"}, "-o takes one shot"},
+        {{"capture", "--simulate", "--out", out, "-o", "x.csv"}, "either --out DIR or -o FILE"},
+        {{"capture", "--simulate", "--out", out, "--volts", "9:1V"}, "--volts 9:1V"},
+        {{"measure", "--simulate"}, "either FILEs or --live"},
+        {{"measure", "a.csv", "--timebase", "1ms"}, "need --live"},
+        {{"set", "--simulate", "--device", ""}, "--device"},
         {{"serve", "--simulate", "--listen", "localhost:5025"}, "--listen localhost:5025"},
         {{"serve", "--simulate", "--listen", "127.0.0.1"}, "ADDRESS:PORT"},
         {{"frobnicate"}, "unknown command"},
@@ -112,6 +121,18 @@ TEST(Cli, ListShowsTheInstrumentAsUsable) {
     EXPECT_TRUE(mentions(run.out, "usable")) << run.out;
 }
 
+// Python's json module reads the report, and every number agrees with its text within
+// the text's rounding; its lines, or nothing without python3.
+std::optional<std::string> expectNumbersAgreeWithTexts(const std::filesystem::path& path,
+                                                       const std::string& json) {
+    std::ofstream(path, std::ios::binary) << json;
+    const test::ScriptRun run = test::runDataScript("read_measure_json.py", path);
+    if (run.status == -1 || run.status == 127)
+        return std::nullopt;
+    EXPECT_EQ(run.status, 0) << run.output;
+    return run.output;
+}
+
 TEST(Cli, CapturedShotsOpenInTheShotReaderAndMeasureLikeTheInstrumentsSignals) {
     ScratchFolder scratch;
     const auto run = runKavloncli({"capture", "--simulate", "--shots", "3", "--out", qpath(scratch.path())});
@@ -134,9 +155,17 @@ TEST(Cli, CapturedShotsOpenInTheShotReaderAndMeasureLikeTheInstrumentsSignals) {
     const QJsonArray rows = channels[0]["measurements"].toArray();
     ASSERT_EQ(rows.size(), 22);
     EXPECT_EQ(rows[0]["name"].toString(), "Vpp");
-    EXPECT_EQ(rows[0]["value"].toString(), "2.0 V");
+    EXPECT_EQ(rows[0]["text"].toString(), "2.0 V");
+    EXPECT_EQ(rows[0]["value"].toDouble(), 2.0);
+    EXPECT_EQ(rows[0]["unit"].toString(), "V");
     EXPECT_EQ(rows[10]["name"].toString(), "Frequency");
-    EXPECT_EQ(rows[10]["value"].toString(), "1000.0 Hz");
+    EXPECT_EQ(rows[10]["text"].toString(), "1000.0 Hz");
+    EXPECT_NEAR(rows[10]["value"].toDouble(), 1000.0, 0.05);
+    EXPECT_EQ(rows[10]["unit"].toString(), "Hz");
+    EXPECT_EQ(rows[13]["unit"].toString(), "s");
+    EXPECT_TRUE(rows[18]["value"].isNull()) << "channel I is the phase's reference";
+    EXPECT_EQ(rows[18]["text"].toString(), "  XXXXXXXXX");
+    expectNumbersAgreeWithTexts(scratch.path() / "QV_00001.json", json.out);
 
     const auto table = runKavloncli({"measure", qpath(scratch.path() / "QV_00001.csv")});
     ASSERT_EQ(table.exitCode, 0) << table.err;
@@ -145,6 +174,71 @@ TEST(Cli, CapturedShotsOpenInTheShotReaderAndMeasureLikeTheInstrumentsSignals) {
     // Aligned: channel II's column starts at one place on every line.
     const qsizetype column = lines[0].indexOf("Channel II");
     EXPECT_EQ(lines[11].mid(column).left(9), "1000.0 Hz") << lines[11].toStdString();
+}
+
+// A shot of 2,000 samples at 1 µs each through the transfer, saved as a shot file.
+std::filesystem::path savedShot(const std::filesystem::path& path, int channelCount, std::array<bool, 4> on,
+                                const std::function<int(int, int)>& raw) {
+    test::ShotBench bench;
+    bench.state.WindowStart = 4060 - 2000;
+    bench.state.TimebaseOffset = 6;
+    bench.state.ReferenceLevels = {10, 50, 90};
+    bench.state.ChannelCount = channelCount;
+    bench.state.ChannelOn = on;
+    for (int k = 1; k <= 4; ++k)
+        bench.fill(k, [&](int i) { return raw(k, i); });
+    bench.transfer();
+    EXPECT_TRUE(saveShotCsv(path, bench.record).saved);
+    return path;
+}
+
+TEST(Cli, MeasureJsonGivesNumbersThatAnIndependentReaderFindsInTheTexts) {
+    struct Case {
+        const char* name;
+        int channelCount;
+        std::array<bool, 4> on;
+        std::function<int(int, int)> raw;
+        // Channel, name, the number as Python reads it (JSON writes 2.0 as 2), unit, text.
+        std::vector<std::string> lines;
+    };
+    // A square wave of a 500-sample period, channel k 40 samples after channel k - 1.
+    const auto squares = [](int k, int i) { return ((i + 1000 - 40 * (k - 1)) / 250) % 2 ? 112 : 160; };
+    const Case cases[] = {
+        {"squares",
+         4,
+         {true, true, true, true},
+         squares,
+         {"1\tVpp\t2\tV\t2.0 V", "1\t+ Duty\t50\t%\t50.00 %",
+          "2\tPhase\t28.799999237060547\t\u00b0\t28.8 \u00b0",
+          "4\tPeriod\t0.0005000000237487257\ts\t500.0 \u00b5s"}},
+        {"a flat line",
+         4,
+         {true, false, false, false},
+         [](int, int) { return 100; },
+         {"1\tVpp\t0\tV\t0.0 V", "1\tVover\tNone\t%\t---", "1\tPeriod\tNone\ts\t---"}},
+        {"channel II of a two-channel shot",
+         2,
+         {false, true, true, true},
+         squares,
+         {"2\tVpp\t2\tV\t2.0 V", "2\t- Duty\t50\t%\t50.00 %"}},
+        {"channels III and IV of a three-channel instrument",
+         3,
+         {true, true, true, true},
+         squares,
+         {"3\tVpp\t2\tV\t2.0 V", "3\tPeriod\tNone\ts\t---", "4\tPhase\tNone\t\u00b0\t---"}},
+    };
+    ScratchFolder scratch;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto shot = savedShot(scratch.path() / "shot.csv", c.channelCount, c.on, c.raw);
+        const auto json = runKavloncli({"measure", "--json", qpath(shot)});
+        ASSERT_EQ(json.exitCode, 0) << json.err;
+        const auto lines = expectNumbersAgreeWithTexts(scratch.path() / "shot.json", json.out);
+        if (!lines)
+            GTEST_SKIP() << "python3 is missing (scripts/deps installs it)";
+        for (const std::string& line : c.lines)
+            EXPECT_TRUE(mentions(*lines, line + "\n")) << line << " in\n" << *lines;
+    }
 }
 
 TEST(Cli, SpreadsheetCaptureWritesWholeSheets) {

@@ -6,6 +6,8 @@
 #include "support/EventLoopWait.h"
 #include "support/ScratchFolder.h"
 
+#include "KavlonVersion.h"
+
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTcpSocket>
@@ -89,7 +91,7 @@ TEST(ScpiClients, PyVisaReadsTheShotsVoltsAsTheCsvOfTheSameShotHasThem) {
                   {server.port(), QString::fromStdString((scratch.path() / "QV_00000.csv").string())});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     auto lines = linesOf(run.out);
-    EXPECT_EQ(lines["idn"], "Quorvel,Scope Interface,SIM0001,0.1");
+    EXPECT_EQ(lines["idn"], std::string("Quorvel,Scope Interface,SIM0001,") + kVersion);
     EXPECT_EQ(lines["digitize"], "1");
     EXPECT_EQ(lines["points"], "4061 csv_rows 4061");
     for (const std::string c : {"1", "2", "3", "4"}) {
@@ -120,7 +122,7 @@ TEST(ScpiClients, LxiToolsAsksForTheIdentityAndCountsRequests) {
     const auto idn =
         runProgram(KAVLON_LXI, {"scpi", "--raw", "-a", "127.0.0.1", "-p", server.port(), "*IDN?"});
     EXPECT_EQ(idn.exitCode, 0) << idn.err;
-    EXPECT_EQ(idn.out, "Quorvel,Scope Interface,SIM0001,0.1\n");
+    EXPECT_EQ(idn.out, std::string("Quorvel,Scope Interface,SIM0001,") + kVersion + "\n");
     const auto set =
         runProgram(KAVLON_LXI, {"scpi", "--raw", "-a", "127.0.0.1", "-p", server.port(), ":TIM:SCAL 5ms"});
     EXPECT_EQ(set.exitCode, 0) << set.err;

@@ -316,14 +316,15 @@ TEST(ExportFile, AFailedExportLeavesNoFileAndTheEarlierOneAsItWas) {
         const char* name;
         std::string target; // below the scratch folder
         Existing existing;
-        BlockWrite write;   // empty: the platform's
+        FileCalls calls;    // empty: the platform's
         bool earlier;       // a file of that name is there before
         std::string reason; // empty: exported
     };
     int calls = 0;
-    const BlockWrite fullOnSecond = [&calls](int fd, const char* d, std::size_t s) {
+    const FileCalls fullOnSecond{.write = [&calls](int fd, const char* d, std::size_t s) {
         return ++calls == 2 ? fails(ENOSPC) : ::write(fd, d, s);
-    };
+    }};
+    const FileCalls syncFails{.sync = [](int) { return int(fails(EIO)); }};
     const Case cases[] = {
         {"a new file", "QV_00000.xls", Existing::Keep, {}, false, ""},
         {"replacing the user's choice", "mine.xls", Existing::Replace, {}, true, ""},
@@ -343,6 +344,8 @@ TEST(ExportFile, AFailedExportLeavesNoFileAndTheEarlierOneAsItWas) {
          std::generic_category().message(ENOSPC)},
         {"a disk full part way, new name", "mine.xls", Existing::Keep, fullOnSecond, false,
          std::generic_category().message(ENOSPC)},
+        {"a sync that fails", "mine.xls", Existing::Replace, syncFails, true,
+         std::generic_category().message(EIO)},
     };
     Export e(4, {true, true, true, true}, 16300);
     const std::string earlier = "an earlier export";
@@ -354,7 +357,7 @@ TEST(ExportFile, AFailedExportLeavesNoFileAndTheEarlierOneAsItWas) {
             std::ofstream(target, std::ios::binary) << earlier;
         const std::set<std::string> before = folder.names();
         calls = 0;
-        const ExportResult result = exportSheet(target, e.contents, c.existing, c.write);
+        const ExportResult result = exportSheet(target, e.contents, c.existing, c.calls);
         EXPECT_EQ(result.result.saved, c.reason.empty());
         EXPECT_EQ(result.result.reason, c.reason);
         if (c.reason.empty()) {

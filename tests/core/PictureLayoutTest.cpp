@@ -69,26 +69,5 @@ TEST(PictureTexts, PutHeaderAndFootersWhereThePictureHasRoomForThem) {
     }
 }
 
-TEST(PictureFiles, ProposeTheFirstNumberNobodyHasTaken) {
-    struct Case {
-        std::set<std::string> taken;
-        const char* extension;
-        std::optional<std::string> expected;
-    };
-    const Case cases[] = {
-        {{}, "bmp", "QV_00000.bmp"},
-        {{"QV_00000.jpg", "QV_00001.jpg", "QV_00003.jpg"}, "jpg", "QV_00002.jpg"},
-        // Another kind's file does not take the number.
-        {{"QV_00000.bmp"}, "jpg", "QV_00000.jpg"},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(
-            firstFreePictureName(c.extension, [&](const std::string& n) { return c.taken.count(n) > 0; }),
-            c.expected);
-    int asked = 0;
-    EXPECT_EQ(firstFreePictureName("bmp", [&](const std::string&) { return ++asked > 0; }), std::nullopt);
-    EXPECT_EQ(asked, 100000);
-}
-
 } // namespace
 } // namespace kavlon

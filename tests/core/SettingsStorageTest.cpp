@@ -1,4 +1,5 @@
 #include "core/settings/SettingsStorage.h"
+#include "support/AnotherUser.h"
 #include "support/ScratchFolder.h"
 #include "support/TinyFileSystem.h"
 
@@ -29,6 +30,10 @@ static void PrintTo(const StoredSettings& s, std::ostream* os) {
 namespace {
 
 namespace fs = std::filesystem;
+
+std::string reasonOf(int error) {
+    return std::generic_category().message(error);
+}
 
 // A scratch folder with the settings file's place in it.
 class Scratch : public test::ScratchFolder {
@@ -85,11 +90,15 @@ Make linkTo(const std::string& target, const Make& makeTarget = {}) {
     };
 }
 
+std::optional<StoredSettings> loadSettings(const fs::path& path) {
+    return readSettingsFile(path).settings;
+}
+
 // Reads path on a thread of its own. Opening a pipe waits for a writer; when
 // the read does not come back, the test becomes that writer, so a reader that
 // blocks fails here instead of hanging the suite.
-std::optional<StoredSettings> loadWithoutHanging(const fs::path& path) {
-    auto loading = std::async(std::launch::async, [&] { return loadSettings(path); });
+SettingsRead loadWithoutHanging(const fs::path& path) {
+    auto loading = std::async(std::launch::async, [&] { return readSettingsFile(path); });
     if (loading.wait_for(std::chrono::seconds(30)) != std::future_status::ready) {
         ADD_FAILURE() << "reading the settings blocked";
         const int writer = ::open(path.c_str(), O_WRONLY | O_NONBLOCK);
@@ -100,15 +109,17 @@ std::optional<StoredSettings> loadWithoutHanging(const fs::path& path) {
 }
 
 TEST(SettingsLoad, DamagedFilesAreReadAsThePlatformWouldOrNotAtAll) {
+    using Status = SettingsRead::Status;
     struct Case {
         const char* name;
         Make make;
-        std::optional<StoredSettings> expected; // nothing: as if there were no file
+        std::optional<StoredSettings> expected; // nothing: the first run's defaults
+        Status status = Status::Read;
     };
     const std::size_t oldLimit = 64 * 1024;
     const std::string head = "[Main]\n";
     const Case cases[] = {
-        {"no file", [](const fs::path&) {}, std::nullopt},
+        {"no file", [](const fs::path&) {}, std::nullopt, Status::Missing},
         {"an empty file", file(""), kKeyDefaults},
         {"[Main] beyond the first 64 KiB", file(padding(oldLimit + 100) + kFull), kFullSettings},
         {"a key across 64 KiB", file(head + padding(oldLimit - 8 - head.size()) + "Width=1234\n"),
@@ -117,27 +128,49 @@ TEST(SettingsLoad, DamagedFilesAreReadAsThePlatformWouldOrNotAtAll) {
          file(head + "Width=1234\n" + padding(kMaxSettingsFileSize - head.size() - 11)),
          StoredSettings{0, 0, 1234, 0, {true, true, false, 0}}},
         {"one byte larger", file(head + "Width=1234\n" + padding(kMaxSettingsFileSize - head.size() - 10)),
-         std::nullopt},
+         std::nullopt, Status::Unreadable},
         {"UTF-8 byte-order mark", file("\xEF\xBB\xBF" + kFull), kFullSettings},
         {"UTF-16 LE with CR LF", file(utf16(replaced(kFull, "\r\n"), false)), kFullSettings},
         {"UTF-16 BE", file(utf16(kFull, true)), kFullSettings},
         {"CR only", file(replaced(kFull, "\r")), kFullSettings},
-        {"a folder", [](const fs::path& path) { fs::create_directory(path); }, std::nullopt},
-        {"a named pipe", pipe(), std::nullopt},
-        {"a link to nowhere", linkTo("gone.ini"), std::nullopt},
-        {"a link to a named pipe", linkTo("pipe", pipe()), std::nullopt},
+        {"a folder", [](const fs::path& path) { fs::create_directory(path); }, std::nullopt,
+         Status::NotRegular},
+        {"a named pipe", pipe(), std::nullopt, Status::NotRegular},
+        {"a link to nowhere", linkTo("gone.ini"), std::nullopt, Status::Missing},
+        {"a link to a named pipe", linkTo("pipe", pipe()), std::nullopt, Status::NotRegular},
         {"a link to a settings file", linkTo("real.ini", file(kFull)), kFullSettings},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         Scratch folder;
         c.make(folder.file());
-        EXPECT_EQ(loadWithoutHanging(folder.file()), c.expected);
+        const SettingsRead read = loadWithoutHanging(folder.file());
+        EXPECT_EQ(read.settings, c.expected);
+        EXPECT_EQ(read.status, c.status);
+        EXPECT_EQ(read.reason.empty(), c.status != Status::Unreadable) << read.reason;
     }
 }
 
-std::string reasonOf(int error) {
-    return std::generic_category().message(error);
+// What the user cannot read is said, with the platform's reason, and gives no settings:
+// the window then uses the defaults and leaves the file alone.
+TEST(SettingsLoad, AFileTheUserCannotReadGivesTheReason) {
+    for (const mode_t mode : {0000, 0200}) {
+        SCOPED_TRACE(mode);
+        Scratch folder;
+        ASSERT_EQ(::chmod(folder.path().c_str(), 0755), 0);
+        writeBytes(folder.file(), kFull);
+        ASSERT_EQ(::chmod(folder.file().c_str(), mode), 0);
+        const std::string answer = test::asAnotherUser([&] {
+            const SettingsRead read = readSettingsFile(folder.file());
+            return std::to_string(int(read.status)) + " " + std::to_string(read.settings.has_value()) + " " +
+                   read.reason;
+        });
+        EXPECT_EQ(answer, std::to_string(int(SettingsRead::Status::Unreadable)) + " 0 " + reasonOf(EACCES));
+    }
+    Scratch folder;
+    writeBytes(folder.file(), std::string(kMaxSettingsFileSize + 1, ';'));
+    EXPECT_EQ(readSettingsFile(folder.file()).reason,
+              "larger than 1024 KiB, which no settings file of this program is");
 }
 
 std::ptrdiff_t realWrite(int fd, const char* data, std::size_t size) {
@@ -181,10 +214,10 @@ TEST(SettingsSave, AFailingDiskLeavesThePreviousFileAndNothingElse) {
             if (previous)
                 writeBytes(folder.file(), kFull);
             int calls = 0;
-            const SaveResult result =
-                saveSettings(folder.file(), next, [&](int fd, const char* d, std::size_t s) {
+            const SaveResult result = saveSettings(
+                folder.file(), next, FileCalls{.write = [&](int fd, const char* d, std::size_t s) {
                     return c.write(calls++, fd, d, s);
-                });
+                }});
             EXPECT_EQ(result.saved, c.error == 0);
             EXPECT_EQ(result.reason, c.error == 0 ? "" : reasonOf(c.error));
             if (c.error == 0) {

@@ -103,6 +103,8 @@ TEST(ShotFile, EveryKindOfShotOpensAsDelivered) {
         {"window past the shot: an empty shot", 4, {true, true, true, true}, 7, 5000},
         {"a scale without volts, texts that need quotes", 4, {true, true, true, true}, 6, 0, 1, {0, 8, 5, 11},
          {"1,5 \"V\" / Div", "µV", "", " "}},
+        {"a comma but no quote in a volts text", 4, {true, true, true, true}, 6, 0, 1, {9, 8, 5, 11},
+         {"1,5 V / Div", "5 V / Div", ",", "0,5 V,"}},
     };
     // clang-format on
     for (const ShotCase& c : cases) {
@@ -293,6 +295,16 @@ TEST(ShotFile, DamagedFilesAreRefusedWithTheReason) {
     // Without the first pair of value and count.
     const std::string shortCounts =
         "# value counts,2" + counts.substr(counts.find(',', counts.find(',', 17) + 1));
+    // The second pair with the first pair's raw value again.
+    std::vector<std::string> pairs;
+    for (std::size_t at = 0; at != std::string::npos;) {
+        const std::size_t comma = counts.find(',', at);
+        pairs.push_back(counts.substr(at, comma == std::string::npos ? comma : comma - at));
+        at = comma == std::string::npos ? comma : comma + 1;
+    }
+    std::string repeatedValue = pairs[0] + "," + pairs[1] + "," + pairs[2] + "," + pairs[3] + "," + pairs[2];
+    for (std::size_t i = 5; i < pairs.size(); ++i)
+        repeatedValue += "," + pairs[i];
     std::string garbage(50 * 1024 * 1024, '\0');
     for (std::size_t i = 0; i < garbage.size(); ++i)
         garbage[i] = char((i * 7919u) >> 3);
@@ -307,7 +319,7 @@ TEST(ShotFile, DamagedFilesAreRefusedWithTheReason) {
     struct Case {
         const char* name;
         std::string text;
-        const char* error;
+        std::string error;
     };
     // clang-format off
     const Case cases[] = {
@@ -317,6 +329,7 @@ TEST(ShotFile, DamagedFilesAreRefusedWithTheReason) {
         {"a little garbage", garbage.substr(0, 3000), "not a KavlonPC shot file"},
         {"a spreadsheet export", sheet, "a spreadsheet export holds the table as texts"},
         {"a newer format", replaced(good, "shot,1\r\n", "shot,2\r\n"), "line 1: format version 2 is newer than this program reads (up to 1)"},
+        {"format version 0", replaced(good, "shot,1\r\n", "shot,0\r\n"), "line 1: the format version \"0\" is no version number"},
         {"a byte-order mark", "\xEF\xBB\xBF" + good, "byte-order mark"},
         {"mixed line ends", replaced(good, row50 + "\r\n", row50 + "\n"), "line 70: line ends of more than one kind"},
         {"cut in the settings", good.substr(0, good.find("# zero")), "the file ends before its header row"},
@@ -342,6 +355,7 @@ TEST(ShotFile, DamagedFilesAreRefusedWithTheReason) {
         {"value counts too many", replaced(good, "# value counts,2,", "# value counts,2,0,1,"), "line 18: value counts: \"4\" does not fit the shot's 101 samples"},
         {"value counts short", replaced(good, counts, shortCounts), "line 18: value counts of channel 2 add up to 100, not the shot's 101 samples"},
         {"value counts out of order", replaced(good, counts, shortCounts + ",0,4"), "line 18: value counts: \"0\" is no raw value 0..255 above the one before"},
+        {"a raw value counted twice", replaced(good, counts, repeatedValue), "line 18: value counts: \"" + pairs[2] + "\" is no raw value 0..255 above the one before"},
         {"value counts missing", replaced(good, "# value counts,2,", "# value count,2,"), "line 18: unknown setting"},
         {"value counts for a channel that is on", replaced(good, "# value counts,2,", "# value counts,3,"), "line 18: value counts are only for a channel that was read but is off"},
         {"a header for other channels", replaced(good, "CH3 raw", "CH2 raw"), "line 19: the header row should be \"sample,CH1 raw,CH1 volts,CH3 raw,CH3 volts,CH4 raw,CH4 volts\""},

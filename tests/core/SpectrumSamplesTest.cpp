@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <memory>
+
 namespace kavlon {
 namespace {
 
@@ -70,6 +73,12 @@ TEST(SpectrumSamples, UpsamplingRepeatsTheInputStaysInRangeAndInsideTheSamples) 
     }
     // Just after the step the taps sum to 272: held at the top, not wrapped to 16.
     EXPECT_EQ(output[6 * (10 - 5) + 1], 255);
+    // Just before it they sum to 29.88: truncated, not rounded.
+    EXPECT_EQ(output[6 * (9 - 5) + 1], 29);
+    // A falling step rings below zero: held at the bottom, not wrapped to 238.
+    std::vector<int> falling(input.rbegin(), input.rend());
+    ASSERT_EQ(interpolate(table, falling, 5, 14, output), 60u);
+    EXPECT_EQ(output[6 * (10 - 5) + 1], 0);
 
     // Timebase 3 from a HeaderValue1 far past the samples read: positions take the
     // nearest sample, so a constant shot stays about constant and nothing is read outside.
@@ -82,6 +91,49 @@ TEST(SpectrumSamples, UpsamplingRepeatsTheInputStaysInRangeAndInsideTheSamples) 
     interpolateFastTimebase(shot, 512, table, *samples);
     for (int i : {0, 300, 600})
         EXPECT_NEAR(samples->x[0][std::size_t(i)], 140.0, 2.0) << i;
+}
+
+// Upsampling of the two fastest timebases, on the screen scale, from channel I's samples.
+TEST(SpectrumSamples, FastTimebasesUpsampleScreenValuesFromTenBeforeTheTrigger) {
+    struct Case {
+        const char* name;
+        int timebase;
+        int header;
+        std::function<double(int)> sample;
+        std::vector<std::pair<int, double>> expected; // upsampled index, value
+    };
+    const Case cases[] = {
+        // Phase 0 repeats input 5 on, that is sample HeaderValue1 - 10 + 5 on.
+        {"a ramp at timebase 2",
+         2,
+         50,
+         [](int i) { return double(i); },
+         {{0, 45}, {6, 46}, {12, 47}, {600, 145}}},
+        {"a ramp at timebase 3 keeps every second output",
+         3,
+         50,
+         [](int i) { return double(i); },
+         {{0, 45}, {3, 46}, {300, 145}}},
+        // Odd screen values (no raw value has them) come through as they are.
+        {"odd screen values", 2, 20, [](int) { return 141.0; }, {{0, 141}, {1, 140}, {6, 141}}},
+        // The eight-bit result holds what lies past it at its edges.
+        {"above the eight bits", 2, 20, [](int) { return 300.0; }, {{0, 255}, {300, 255}}},
+        {"below zero", 3, 20, [](int) { return -60.0; }, {{0, 0}, {300, 0}}},
+        {"other timebases are used as read", 4, 20, [](int i) { return 3.0 * i; }, {{0, 0}, {7, 21}}},
+    };
+    InterpolationTable table;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ShotSettings shot;
+        shot.TimebaseIndex = c.timebase;
+        shot.HeaderValue1 = c.header;
+        auto samples = std::make_unique<SpectrumSamples>();
+        for (int i = 0; i < 512; ++i)
+            samples->x[0][std::size_t(i)] = c.sample(i);
+        interpolateFastTimebase(shot, 512, table, *samples);
+        for (const auto& [index, value] : c.expected)
+            EXPECT_EQ(samples->x[0][std::size_t(index)], value) << index;
+    }
 }
 
 } // namespace

@@ -2,7 +2,10 @@
 
 #include "device/simulator/SimulatedBackend.h"
 
+#include <QTimer>
+
 #include <atomic>
+#include <chrono>
 #include <memory>
 
 namespace kavlon::test {
@@ -14,6 +17,13 @@ struct LinkFaults {
     std::uint64_t lostReport = 0;
     // False: the instrument is listed but cannot be opened, as without permission.
     bool opens = true;
+    // False: it opens, but nothing it sends ever arrives.
+    bool answers = true;
+    // The instrument goes away as the connect command reaches it, and is back this
+    // much later (on the main thread's clock); zero keeps it.
+    std::chrono::milliseconds dropsOnConnectFor{0};
+    // A settings report nobody asked for comes just before the answer to a step.
+    bool unaskedReportBeforeStep = false;
 };
 
 // What happened to the device objects, for tests of the order things end in.
@@ -60,6 +70,17 @@ private:
         std::string deviceString(int index) override { return m_inner->deviceString(index); }
         HidCaps Caps() override { return m_inner->Caps(); }
         bool WriteReport(std::span<const std::uint8_t> report) override {
+            const LinkFaults& faults = m_owner.m_faults;
+            // Report ID, marker, then the command's group.
+            const std::uint8_t group = report.size() > 2 ? report[2] : 0;
+            if (group == 0x10 && faults.dropsOnConnectFor.count() > 0 && !m_owner.m_dropped) {
+                m_owner.m_dropped = true;
+                m_owner.m_sim.unplug();
+                QTimer::singleShot(faults.dropsOnConnectFor, [sim = &m_owner.m_sim] { sim->plugIn(); });
+                return false;
+            }
+            if (group == 0x08 && faults.unaskedReportBeforeStep)
+                m_owner.m_sim.withInstrument([](SimulatedInstrument& i) { i.sendSettingsReport(); });
             return m_inner->WriteReport(report);
         }
         int ReadReport(std::span<std::uint8_t> buffer, std::chrono::milliseconds timeout) override {
@@ -68,7 +89,7 @@ private:
             int n = 0;
             do
                 n = m_inner->ReadReport(buffer, timeout);
-            while (n > 0 && ++m_owner.m_read == m_owner.m_faults.lostReport);
+            while (n > 0 && (++m_owner.m_read == m_owner.m_faults.lostReport || !m_owner.m_faults.answers));
             --m_trace->readsUnderway;
             return n;
         }
@@ -87,6 +108,7 @@ private:
     const LinkFaults m_faults;
     std::shared_ptr<LinkTrace> m_trace;
     std::atomic<std::uint64_t> m_read{0};
+    bool m_dropped = false;
 };
 
 } // namespace kavlon::test

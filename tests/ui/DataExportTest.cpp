@@ -27,14 +27,6 @@ fs::path toPath(const QString& path) {
 
 class DataExport : public ScopeWindow {
 protected:
-    TMDIChild_Math* measuring(TMDIChild_Data* data) {
-        form.Measure_TBClick();
-        auto* measure = qobject_cast<TMDIChild_Math*>(form.childDisplays().last());
-        measure->ComboBox1Enter();
-        measure->ComboBox1->setCurrentIndex(measure->ComboBox1->findText(data->windowTitle()));
-        measure->RefreshBtn->click();
-        return measure;
-    }
     fs::path exports() const { return toPath(bench.folder.path()) / "exports"; }
     std::set<std::string> exportNames() const {
         std::set<std::string> names;

@@ -87,6 +87,46 @@ TEST_F(FFTWindow, ASineShowsItsLineAndTheTypeAndAxesFollowRefresh) {
     EXPECT_EQ(chart->RangeLoY(), 0.01);
 }
 
+TEST_F(FFTWindow, ThePowerSpectrumsLogScaleWritesReadableLabelsOnTheAxisOnly) {
+    TMDIChild_FFT* fft = newFFT();
+    const TMDIChild_Data* data = dataWithShot({.samplesPerPixel = 1, .raw = sine});
+    choose(fft, data->windowTitle());
+    fft->SpecTypeButtons->button(1)->setChecked(true);
+    fft->LogY[0]->setChecked(true);
+    fft->Button1->click();
+    TRChart* chart = fft->Charts[0];
+    ASSERT_TRUE(chart->LogScaleY());
+    ASSERT_GT(chart->RangeHiY() / chart->RangeLoY(), 1e9) << "many decades in a short axis";
+    const QRect plot = chart->plotRect();
+    for (Qt::Orientation axis : {Qt::Vertical, Qt::Horizontal}) {
+        SCOPED_TRACE(axis == Qt::Vertical ? "Y" : "X");
+        const auto labels = chart->scaleLabels(axis);
+        ASSERT_GE(labels.size(), 2u);
+        const double lo = axis == Qt::Vertical ? chart->RangeLoY() : chart->RangeLoX();
+        const double hi = axis == Qt::Vertical ? chart->RangeHiY() : chart->RangeHiX();
+        for (std::size_t i = 0; i < labels.size(); ++i) {
+            SCOPED_TRACE(labels[i].text.toStdString());
+            EXPECT_GE(labels[i].value, lo * (1 - 1e-9));
+            EXPECT_LE(labels[i].value, hi * (1 + 1e-9));
+            const QPoint centre = labels[i].rect.center();
+            if (axis == Qt::Vertical) {
+                EXPECT_GE(centre.y(), plot.top() - 1);
+                EXPECT_LE(centre.y(), plot.bottom() + 1);
+            }
+            if (i > 0) {
+                EXPECT_FALSE(labels[i].rect.intersects(labels[i - 1].rect))
+                    << labels[i - 1].text.toStdString();
+            }
+        }
+    }
+    // The painted picture leaves the margin below the Y labels blank.
+    const QImage picture = chart->picture();
+    const QRgb background = picture.pixel(2, picture.height() - 2);
+    for (int y = plot.bottom() + chart->fontMetrics().height() / 2 + 2; y < picture.height(); ++y)
+        for (int x = 0; x < plot.left() - 8; ++x)
+            ASSERT_EQ(picture.pixel(x, y), background) << x << "," << y;
+}
+
 TEST_F(FFTWindow, DraggingMovesTheNearestCrossHairOncePerMovement) {
     TMDIChild_FFT* fft = newFFT();
     TRChart* chart = fft->Charts[0];

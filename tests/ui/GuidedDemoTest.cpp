@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <QToolButton>
 
@@ -122,8 +123,17 @@ TEST_F(Tour, RunsOnItsTimersToTheEndAndStartsAgainFromTheFirstStep) {
 
     form.ToolButton17Click();
     ASSERT_TRUE(test::waitUntil([&] { return demo.ScriptPosition >= 4; }, std::chrono::seconds(60)));
+    // Pressed again, the tour ends at once, as its last step would end it.
     form.ToolButton17Click();
-    EXPECT_EQ(demo.ScriptPosition, 0) << "pressed again, the tour starts over";
+    EXPECT_FALSE(form.acquisition().DemoMode);
+    test::processDeletes();
+    EXPECT_TRUE(form.childDisplays().isEmpty());
+    EXPECT_FALSE(form.acquisition().State.Connected);
+    EXPECT_TRUE(panelInStartState());
+    EXPECT_FALSE(demo.DemoTimer->isActive());
+
+    form.ToolButton17Click();
+    EXPECT_LE(demo.ScriptPosition, 1) << "started again from the first step";
     ASSERT_TRUE(test::waitUntil([&] { return !form.acquisition().DemoMode; }, std::chrono::seconds(120)));
     test::processDeletes();
     EXPECT_EQ(demo.ScriptPosition, 29);
@@ -133,6 +143,34 @@ TEST_F(Tour, RunsOnItsTimersToTheEndAndStartsAgainFromTheFirstStep) {
     EXPECT_FALSE(demo.balloon()->shownText().contains('\r'))
         << "line feed and carriage return make one break";
     EXPECT_TRUE(demo.balloon()->shownText().endsWith("Here ends the demonstration"));
+}
+
+TEST_F(Tour, AsksBeforeClosingTheUsersDisplaysAndEscEndsIt) {
+    form.show();
+    form.Data_TBClick();
+    bench.dialogs.confirmAnswer = false;
+    form.ToolButton17Click();
+    ASSERT_EQ(bench.dialogs.questions,
+              std::vector<QString>{"The demonstration closes the open displays. Continue?"});
+    EXPECT_FALSE(form.acquisition().DemoMode) << "declined: nothing starts";
+    EXPECT_EQ(form.childDisplays().size(), 1);
+
+    bench.dialogs.confirmAnswer = true;
+    form.ToolButton17Click();
+    ASSERT_TRUE(form.acquisition().DemoMode);
+    runActionsUpTo(6);
+    QApplication::setActiveWindow(&form);
+    QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &form, Qt::Key_Escape);
+    EXPECT_FALSE(form.acquisition().DemoMode) << "Esc ends the tour at once";
+    test::processDeletes();
+    EXPECT_TRUE(form.childDisplays().isEmpty());
+    EXPECT_TRUE(panelInStartState());
+    EXPECT_FALSE(demo.DemoTimer->isActive() || demo.ScrollTimer->isActive());
+
+    // Without a tour running, Esc is the dialogs' again.
+    QTest::keyClick(&form, Qt::Key_Escape);
+    EXPECT_FALSE(form.acquisition().DemoMode);
+    EXPECT_EQ(bench.dialogs.questions.size(), 2u) << "nothing open: no question the second time";
 }
 
 TEST_F(Tour, AGlideThatStartsOnItsTargetArrivesAtOnce) {

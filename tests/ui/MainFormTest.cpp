@@ -32,6 +32,13 @@ using test::ScriptedDialogs;
 constexpr int kScreenWidth = 1920;
 constexpr int kScreenHeight = 1080;
 
+// Where the main window's frame is centred on the test screen, whole.
+QPoint centredFrame(const TMainForm& form) {
+    const QSize frame = form.frameGeometry().size();
+    return {std::max(0, (kScreenWidth - frame.width()) / 2),
+            std::max(0, (kScreenHeight - frame.height()) / 2)};
+}
+
 QString readFile(const QString& path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
@@ -62,7 +69,7 @@ TEST(MainWindowStart, FirstRunWithoutAFileIsCentredAtTheDesignedSize) {
     TMainForm& form = *run.form;
     EXPECT_EQ(form.windowTitle(), "MDI-Anwendung");
     EXPECT_EQ(form.size(), QSize(1034, 745));
-    EXPECT_EQ(form.pos(), QPoint((kScreenWidth - 1034) / 2, (kScreenHeight - 745) / 2));
+    EXPECT_EQ(form.pos(), centredFrame(form));
     EXPECT_FALSE(form.QuickPrintOptions.Grid);
     EXPECT_FALSE(form.QuickPrintOptions.Invert);
     EXPECT_FALSE(form.QuickPrintOptions.Color);
@@ -85,8 +92,8 @@ TEST(MainWindowStart, FirstRunWithoutAFileIsCentredAtTheDesignedSize) {
     EXPECT_EQ(
         written,
         QString("[Main]\nLeft=%1\nTop=%2\nWidth=1034\nHeight=745\nGrid=0\nInvert=0\nColor=0\nPrintAs=0\n")
-            .arg((kScreenWidth - 1034) / 2)
-            .arg((kScreenHeight - 745) / 2));
+            .arg(centredFrame(form).x())
+            .arg(centredFrame(form).y()));
     EXPECT_TRUE(run.dialogs.errors.empty());
 }
 
@@ -137,8 +144,7 @@ TEST(MainWindowStart, StoredSizesDecideButNeverThePlace) {
         } else {
             EXPECT_EQ(form.height(), c.size.height());
         }
-        EXPECT_EQ(form.x(), std::max(0, (kScreenWidth - form.width()) / 2));
-        EXPECT_EQ(form.y(), std::max(0, (kScreenHeight - form.height()) / 2));
+        EXPECT_EQ(form.pos(), centredFrame(form));
         EXPECT_EQ(form.QuickPrintOptions.Grid, c.grid);
         EXPECT_EQ(form.QuickPrintOptions.Invert, c.invert);
         EXPECT_EQ(form.QuickPrintOptions.Color, c.color);
@@ -152,6 +158,23 @@ TEST(MainWindowStart, AWindowWiderThanTheScreenStartsAtItsLeftEdge) {
     EXPECT_EQ(run.form->x(), 0);
     EXPECT_LE(run.form->width(), kScreenWidth) << "kept within the screen";
     EXPECT_GE(run.form->height(), 0);
+}
+
+TEST(MainWindowStart, TheWholeFrameFitsTheScreenWhateverWasStored) {
+    const QRect screen(0, 0, kScreenWidth, kScreenHeight);
+    const QByteArray files[] = {
+        "[Main]\nLeft=0\nTop=-9\nWidth=1034\nHeight=745\n",
+        "[Main]\nLeft=2200\nTop=300\nWidth=5000\nHeight=5000\n", // a larger screen, or a second one
+        "[Main]\nLeft=-1900\nTop=-1000\nWidth=1920\nHeight=1080\n",
+    };
+    for (const QByteArray& file : files) {
+        SCOPED_TRACE(file.toStdString());
+        Started run(&file);
+        const QRect frame = run.form->frameGeometry();
+        EXPECT_TRUE(screen.contains(frame))
+            << frame.x() << "," << frame.y() << " " << frame.width() << "x" << frame.height();
+        EXPECT_EQ(frame.topLeft(), centredFrame(*run.form));
+    }
 }
 
 TEST(QuickPrintOptionsDialog, CancelKeepsAndOkayCopiesBack) {

@@ -99,6 +99,12 @@ TEST_F(MeasureWindow, ACopyEnablesIncludeMeasuresAndAnEmptySourceChangesNothing)
     EXPECT_EQ(measure->MeasureCells[0][0], "1.7 V");
     EXPECT_EQ(measure->MeasureCells[0][kFirstPhaseRow], "  XXXXXXXXX");
     EXPECT_EQ(measure->MeasureCells[1][0], "") << "channel II was off";
+    // What the export and other displays read: the texts and the numbers behind them.
+    const MeasureDisplayFace face = measure->face();
+    EXPECT_EQ(&face.cells, &measure->MeasureCells);
+    EXPECT_EQ(face.results[0].rows[0].value, double(80.0f / 48)) << "80 screen units at 1 V / Div";
+    EXPECT_EQ(face.results[0].rows[0].unit, MeasureUnit::Volt);
+    EXPECT_FALSE(face.results[1].measured);
 }
 
 TEST_F(MeasureWindow, MovingThePointerRefillsTheBoxButKeepsTheChoice) {

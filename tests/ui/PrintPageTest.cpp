@@ -58,11 +58,12 @@ TEST_F(PrintPage, StretchesThePictureIntoTheLandscapePageLessATwentieth) {
     ASSERT_EQ(page.size(), QSize(3300, 2550));
 
     // Nothing lies outside the page's rectangle; the screen (picture columns 0 to
-    // 612, rows 30 to 416) is stretched into it by 2970 / 614 and 2294 / 447.
+    // 613, the window's grey in the last, rows 30 to 416) is stretched into it by
+    // 2970 / 614 and 2294 / 447.
     const double sx = (3135 - 165) / 614.0, sy = (2422 - 128) / 447.0;
     const QRect ink = inkedArea(page);
     EXPECT_NEAR(ink.left(), 165, 2);
-    EXPECT_NEAR(ink.right() + 1, 165 + 613 * sx, 3);
+    EXPECT_NEAR(ink.right() + 1, 165 + 614 * sx, 3);
     EXPECT_GE(ink.top(), 128);
     EXPECT_LE(ink.bottom() + 1, 2422);
     // Down picture column 5, left of every text: dark exactly where the screen is.

@@ -112,6 +112,8 @@ TEST_F(QuickPrinting, EveryQuickPrintDataDisplayIsRefreshedAndEveryPairPrinted) 
     EXPECT_EQ(first->record.QuickOutputKind, 2);
     EXPECT_EQ(second->record.QuickOutputKind, 2);
     EXPECT_EQ(captions(), (QStringList{"QP_Data00", "QP_Scope01", "QP_Data05"})) << "no second Scope display";
+    auto* scope = qobject_cast<TMDIChild_Scope*>(form->childDisplays()[1]);
+    EXPECT_EQ(scope->ComboBox1->currentText(), "QP_Data05") << "the last quick-print Data display listed";
     EXPECT_EQ(dialogs.saveRequests.size(), 2u) << "one picture per pair";
 }
 

@@ -3,6 +3,7 @@
 #include "UiHelpers.h"
 
 #include "ui/displays/DataDisplay.h"
+#include "ui/displays/MeasureDisplay.h"
 #include "ui/displays/ScopeDisplay.h"
 #include "ui/displays/ScopeScreen.h"
 #include "ui/displays/SourceBox.h"
@@ -12,6 +13,7 @@
 #include <QFocusEvent>
 #include <QImage>
 #include <QListWidget>
+#include <QPushButton>
 
 #include <gtest/gtest.h>
 
@@ -66,6 +68,16 @@ protected:
         }
         state->VoltsPerDivText = {"1 V / Div", "1 V / Div", "1 V / Div", "1 V / Div"};
         data->TransferRequestData(*state);
+    }
+
+    // A new Measure display that measures data's shot.
+    TMDIChild_Math* measuring(TMDIChild_Data* data) {
+        form.Measure_TBClick();
+        auto* measure = qobject_cast<TMDIChild_Math*>(form.childDisplays().last());
+        measure->ComboBox1Enter();
+        measure->ComboBox1->setCurrentIndex(measure->ComboBox1->findText(data->windowTitle()));
+        measure->RefreshBtn->click();
+        return measure;
     }
 
     TMDIChild_Scope* newScope() {

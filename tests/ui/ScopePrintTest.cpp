@@ -1,8 +1,10 @@
 #include "ScopeFixture.h"
 
+#include "ui/DateTimeText.h"
 #include "ui/picture/PictureEncoding.h"
 
 #include "core/picture/PictureLayout.h"
+#include "core/scope/ScopeDrawing.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -10,6 +12,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QStandardPaths>
+#include <QTimeZone>
 
 #include <algorithm>
 #include <csignal>
@@ -127,12 +130,12 @@ TEST_F(ScopePrint, PutsTheScreenAtRow30AndTheTextsInTheirColumns) {
     const QImage& picture = scope->Picture;
     const QImage screen = painted(scope);
     ASSERT_EQ(picture.size(), QSize(614, 447));
+    // The screen's whole rectangle, the window's grey of its last column included.
     for (int y = 0; y < 387; ++y)
-        for (int x = 0; x < 613; ++x)
+        for (int x = 0; x < 614; ++x)
             ASSERT_EQ(colour(picture, x, y + 30), colour(screen, x, y)) << x << ", " << y;
-    // The window's grey beside the screen is paper in the picture.
     for (int y = 30; y < 417; ++y)
-        ASSERT_EQ(colour(picture, 613, y), kWhite) << y;
+        ASSERT_EQ(colour(picture, 613, y), kScopeWindowColour) << y;
 
     // Each text band: where ink may start, and the first column it must reach by.
     struct Band {
@@ -168,10 +171,12 @@ TEST_F(ScopePrint, ColorOffGivesBlackOnWhiteAndColorOnKeepsTheTraces) {
         bool invert;
         std::set<QRgb> expected;
     };
+    // The window's grey shows only in the screen's last column, as on the screen.
+    const QRgb grey = kScopeWindowColour;
     const Case cases[] = {
-        {false, false, {kBlack, kWhite}},
-        {true, false, {kBlack, kWhite, kYellow, kGreen, kBlue, kRed, 0xFF8000}},
-        {true, true, {kBlack, kWhite, kYellow, kGreen, kBlue, kRed, 0xFF8000}},
+        {false, false, {kBlack, kWhite, grey}},
+        {true, false, {kBlack, kWhite, grey, kYellow, kGreen, kBlue, kRed, 0xFF8000}},
+        {true, true, {kBlack, kWhite, grey, kYellow, kGreen, kBlue, kRed, 0xFF8000}},
     };
     TMDIChild_Scope* scope = scopeWithShot();
     bench.dialogs.fileToSave.clear();
@@ -181,8 +186,12 @@ TEST_F(ScopePrint, ColorOffGivesBlackOnWhiteAndColorOnKeepsTheTraces) {
         clickPrint(scope, 1);
         std::set<QRgb> found;
         for (int y = 0; y < 447; ++y)
-            for (int x = 0; x < 614; ++x)
+            for (int x = 0; x < 614; ++x) {
                 found.insert(colour(scope->Picture, x, y));
+                if (colour(scope->Picture, x, y) == grey) {
+                    ASSERT_EQ(x, 613) << y;
+                }
+            }
         EXPECT_EQ(found, c.expected) << c.colour << c.invert;
     }
 }
@@ -275,6 +284,31 @@ TEST_F(ScopePrint, TheQuickPrintsKindIsKeptAndAKindThatIsNoneDoesNothing) {
     EXPECT_EQ(bench.dialogs.saveRequests.size(), 1u);
     EXPECT_FALSE(QFile::exists(bench.folder.filePath("printed.pdf")));
     EXPECT_TRUE(bench.dialogs.errors.empty());
+}
+
+// A picture's header and a sheet stamp a moment alike: the locale's short date and long
+// time, without the zone that the long time of some locales carries.
+TEST(StampedMoment, TheLocalesShortDateAndLongTimeWithoutTheZone) {
+    const QDateTime moment(QDate(2026, 1, 2), QTime(7, 40, 10), QTimeZone::utc());
+    struct Case {
+        const char* locale;
+        const char* start;
+        const char* end; // the blank before AM is not the same in every Qt's locale data
+    };
+    const Case cases[] = {
+        {"en_US", "1/2/26 7:40:10", "AM"},
+        {"de_DE", "02.01.26 07:40:10", ""},
+        {"en_GB", "02/01/2026 07:40:10", ""},
+    };
+    for (const Case& c : cases) {
+        const QLocale locale(c.locale);
+        EXPECT_TRUE(locale.timeFormat(QLocale::LongFormat).contains('t'))
+            << c.locale << ": a zone to leave out";
+        const QString text = localDateTimeText(moment, locale);
+        EXPECT_TRUE(text.startsWith(c.start) && text.endsWith(c.end)) << text.toStdString();
+        EXPECT_LE(text.size(), qsizetype(std::strlen(c.start) + std::strlen(c.end) + 1))
+            << text.toStdString();
+    }
 }
 
 // libjpeg ends the program on an error unless told otherwise: a picture it

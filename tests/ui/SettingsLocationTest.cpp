@@ -5,12 +5,15 @@
 
 #include "ui/mainwindow/SettingsLocation.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <memory>
 
 namespace kavlon {
 namespace {
@@ -109,6 +112,107 @@ TEST(MainWindowSettings, AProgramFolderOfItsOwnIgnoresTheUsersFile) {
     EXPECT_TRUE(form.close());
     EXPECT_TRUE(readFile(program.filePath("KavlonPC.INI")).contains("\nWidth=1010\nHeight=730\n"));
     EXPECT_EQ(readFile(user.path), users);
+}
+
+// The window's start, the warning it shows once the event loop runs, and its close.
+struct Started {
+    ScriptedDialogs dialogs;
+    std::unique_ptr<TMainForm> form;
+
+    explicit Started(const QString& folder) {
+        form = std::make_unique<TMainForm>(folder, &dialogs, test::noInstrument());
+        form->show();
+        QCoreApplication::processEvents();
+    }
+    void close() {
+        dialogs.errors.clear();
+        dialogs.errorDetails.clear();
+        EXPECT_TRUE(form->close());
+    }
+};
+
+QString native(const QString& path) {
+    return QDir::toNativeSeparators(path);
+}
+
+const QByteArray kTooLarge = "[Main]\nWidth=900\nHeight=700\n" + QByteArray(1024 * 1024, ';');
+const QString kTooLargeReason = "larger than 1024 KiB, which no settings file of this program is";
+
+TEST(MainWindowSettings, AFileThatCannotBeReadIsSaidAtStartAndNeverOverwritten) {
+    UserSettingsFile user;
+    QTemporaryDir portable;
+    const QString besidePortable = portable.filePath("KavlonPC.INI");
+    writeFile(besidePortable, kTooLarge);
+    Started run(portable.path());
+    ASSERT_EQ(run.dialogs.errors.size(), 1u);
+    EXPECT_EQ(run.dialogs.errors[0],
+              "cannot read " + native(besidePortable) + ": " + kTooLargeReason + "; defaults are used");
+    EXPECT_EQ(run.dialogs.errorDetails[0],
+              "The settings will not be saved, so that " + native(besidePortable) + " stays as it is.");
+    EXPECT_EQ(run.form->size(), QSize(1034, 745)) << "the first run's defaults";
+    run.close();
+    EXPECT_TRUE(run.dialogs.errors.empty()) << "said once, at start";
+    EXPECT_EQ(readFile(besidePortable), kTooLarge);
+    EXPECT_FALSE(QFile::exists(user.path));
+
+    // An installed program writes the user's own file instead of the one beside it.
+    test::ReadOnlyFolder installed;
+    const QString folder = QString::fromStdString(installed.path());
+    writeFile(folder + "/KavlonPC.INI", kTooLarge);
+    if (!installed.seal())
+        GTEST_SKIP() << "no read-only folder to try: " << installed.whyNot();
+    {
+        Started again(folder);
+        ASSERT_EQ(again.dialogs.errors.size(), 1u);
+        EXPECT_EQ(again.dialogs.errorDetails[0], "The settings will be saved to " + native(user.path) + ".");
+        again.close();
+        EXPECT_TRUE(again.dialogs.errors.empty());
+    }
+    EXPECT_TRUE(readFile(user.path).contains("\nWidth=1034\nHeight=745\n"));
+
+    // The user's own file that cannot be read is the one the settings would go to.
+    writeFile(user.path, kTooLarge);
+    Started third(folder);
+    ASSERT_EQ(third.dialogs.errors.size(), 1u);
+    EXPECT_EQ(third.dialogs.errors[0],
+              "cannot read " + native(user.path) + ": " + kTooLargeReason + "; defaults are used");
+    EXPECT_EQ(third.dialogs.errorDetails[0],
+              "The settings will not be saved, so that " + native(user.path) + " stays as it is.");
+    third.close();
+    EXPECT_EQ(readFile(user.path), kTooLarge);
+}
+
+TEST(MainWindowSettings, TheyAreWrittenWhereTheStartFoundThem) {
+    UserSettingsFile user;
+    test::ReadOnlyFolder program;
+    const QString folder = QString::fromStdString(program.path());
+    writeFile(folder + "/KavlonPC.INI", "[Main]\nWidth=900\nHeight=700\n");
+    Started run(folder);
+    EXPECT_EQ(run.form->size(), QSize(900, 700));
+    // The folder stops being the program's own while it runs.
+    if (!program.seal())
+        GTEST_SKIP() << "no read-only folder to try: " << program.whyNot();
+    run.close();
+    ASSERT_EQ(run.dialogs.errors.size(), 1u) << "no quiet move to another file";
+    EXPECT_EQ(run.dialogs.errors[0],
+              "nach " + native(folder + "/KavlonPC.INI") + " kann nicht geschrieben werden");
+    EXPECT_FALSE(QFile::exists(user.path));
+}
+
+TEST(MainWindowSettings, AConfigurationFolderThatCannotBeMadeSaysWhy) {
+    test::ReadOnlyFolder program, home;
+    const QByteArray previous = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(QString::fromStdString(home.path())));
+    if (!program.seal() || !home.seal()) {
+        qputenv("XDG_CONFIG_HOME", previous);
+        GTEST_SKIP() << "no read-only folder to try: " << program.whyNot() << home.whyNot();
+    }
+    Started run(QString::fromStdString(program.path()));
+    run.close();
+    qputenv("XDG_CONFIG_HOME", previous);
+    ASSERT_EQ(run.dialogs.errors.size(), 1u);
+    const QString reason = run.dialogs.errorDetails[0];
+    EXPECT_TRUE(reason == "Permission denied" || reason == "Read-only file system") << reason.toStdString();
 }
 
 } // namespace

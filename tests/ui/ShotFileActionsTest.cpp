@@ -4,6 +4,7 @@
 
 #include "support/EventLoopWait.h"
 #include "support/SameShot.h"
+#include "ui/mainwindow/FrontPanel.h"
 #include "ui/mainwindow/ShotFileActions.h"
 
 #include "core/export/SheetFile.h"
@@ -11,6 +12,7 @@
 #include <QAction>
 #include <QDropEvent>
 #include <QLabel>
+#include <QMdiArea>
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
@@ -84,6 +86,31 @@ TEST_F(ShotFileWindow, ASavedShotOpensInANewDataDisplayJustAsDelivered) {
     }
 }
 
+TEST_F(ShotFileWindow, AnOpenedShotCanBeAnalysedWithoutAnInstrumentAndComesToTheFront) {
+    TMDIChild_Data* original = dataWithShot({});
+    save(original, "offline.csv");
+    // A fresh window that no instrument ever reported to.
+    test::Bench fresh;
+    TMainForm& window = *fresh.form;
+    window.show();
+    for (QWidget* w : std::initializer_list<QWidget*>{window.frontPanel()->Add_Btn, window.Data_TB,
+                                                      window.Scope_TB, window.Measure_TB, window.FFT_TB})
+        ASSERT_FALSE(w->isEnabled()) << w->objectName().toStdString();
+    window.Scope_TBClick();
+    fresh.dialogs.fileToOpen = path("offline.csv");
+    window.shotFiles()->OpenShot_TB->click();
+    ASSERT_EQ(window.childDisplays().size(), 2);
+    auto* opened = qobject_cast<TMDIChild_Data*>(window.childDisplays().last());
+    ASSERT_NE(opened, nullptr);
+    EXPECT_EQ(window.mdiArea()->activeSubWindow(), opened) << "in front of the display that was active";
+    for (QWidget* w : std::initializer_list<QWidget*>{
+             window.frontPanel()->Add_Btn, window.frontPanel()->Delete_Btn, window.frontPanel()->Reset_Btn,
+             window.Data_TB, window.Scope_TB, window.Measure_TB, window.FFT_TB})
+        EXPECT_TRUE(w->isEnabled()) << w->objectName().toStdString();
+    EXPECT_FALSE(window.frontPanel()->RunStopBtn->isEnabled()) << "nothing to send commands to";
+    EXPECT_FALSE(opened->RefreshBtn->isEnabled());
+}
+
 TEST_F(ShotFileWindow, ADamagedFileChangesNothing) {
     TMDIChild_Data* original = dataWithShot({});
     save(original, "good.csv");
@@ -94,6 +121,9 @@ TEST_F(ShotFileWindow, ADamagedFileChangesNothing) {
     ExportContents contents;
     contents.record = &original->record;
     ASSERT_TRUE(exportSheet(fs::path(path("export.xls").toStdString()), contents).result.saved);
+    // A terminal's clear-screen and a NUL where the version belongs.
+    std::ofstream(fs::path(path("escapes.csv").toStdString()), std::ios::binary)
+        << std::string("# KavlonPC shot,\x1b[2J\0x\r\n", 24);
 
     struct Case {
         const char* file;
@@ -103,6 +133,7 @@ TEST_F(ShotFileWindow, ADamagedFileChangesNothing) {
         {"bad.csv", "line 10: trigger source 9 is outside 0..5"},
         {"export.xls", "a spreadsheet export holds the table as texts"},
         {"missing.csv", "No such file or directory"},
+        {"escapes.csv", "line 1: the format version \"\\x1b[2J\\x00x\" is no version number"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);

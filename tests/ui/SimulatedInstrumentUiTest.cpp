@@ -4,6 +4,7 @@
 #include "support/EventLoopWait.h"
 #include "support/SameShot.h"
 #include "ui/displays/DataDisplay.h"
+#include "ui/mainwindow/ConnectionStatus.h"
 #include "ui/mainwindow/FrontPanel.h"
 #include "ui/mainwindow/GuidedDemo.h"
 #include "ui/mainwindow/ShotFileActions.h"
@@ -11,6 +12,7 @@
 #include <QAction>
 #include <QFile>
 #include <QLabel>
+#include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTableView>
@@ -36,7 +38,8 @@ protected:
     void connect() {
         ASSERT_TRUE(form->Open_TBtn->isEnabled()) << "the instrument is found at start-up";
         form->Open_TBtn->click();
-        ASSERT_TRUE(waitUntil([&] { return form->frontPanel()->Add_Btn->isEnabled(); }));
+        // The display list stays usable without an instrument; the run button waits for its report.
+        ASSERT_TRUE(waitUntil([&] { return form->frontPanel()->RunStopBtn->isEnabled(); }));
     }
 
     QTemporaryDir folder;
@@ -115,6 +118,67 @@ TEST_F(WithInstrument, UnplugAndReturnLetTheUserConnectAgain) {
     ASSERT_TRUE(waitUntil([&] { return form->Open_TBtn->isEnabled(); }));
     form->Open_TBtn->click();
     EXPECT_TRUE(waitUntil([&] { return form->connection().reading(); }));
+}
+
+TEST_F(WithInstrument, TheStatusBarFollowsTheLinkAndDisconnectLetsTheInstrumentGo) {
+    const auto status = [&] { return form->connectionStatus()->text(); };
+    EXPECT_EQ(status(), "Found Quorvel Scope Interface SIM0001: press Connect");
+    EXPECT_EQ(form->Open_TBtn->toolButtonStyle(), Qt::ToolButtonTextBesideIcon)
+        << "\"Connect\" beside its icon";
+    EXPECT_FALSE(form->Disconnect_TBtn->isEnabled());
+    connect();
+    EXPECT_EQ(status(), "Connected to Quorvel Scope Interface SIM0001");
+    EXPECT_TRUE(form->Disconnect_TBtn->isEnabled());
+
+    form->Data_TBClick();
+    auto* data = qobject_cast<TMDIChild_Data*>(form->childDisplays()[0]);
+    // What the label said while the frames came in, read after it has taken each report.
+    QStringList whileReceiving;
+    QObject::connect(&form->session(), &InstrumentSession::progressPositionChanged, form.get(),
+                     [&] { whileReceiving.append(status()); });
+    data->RefreshBtn->click();
+    EXPECT_TRUE(status().endsWith("waiting for a shot for Data00")) << status().toStdString();
+    ASSERT_TRUE(waitUntil([&] { return data->record.HasShot; }));
+    ASSERT_FALSE(whileReceiving.isEmpty());
+    EXPECT_TRUE(whileReceiving.first().endsWith("Data00: 1 of 2048 frames"))
+        << whileReceiving.first().toStdString();
+    EXPECT_TRUE(whileReceiving.last().endsWith("Data00: 2048 of 2048 frames"))
+        << whileReceiving.last().toStdString();
+    EXPECT_TRUE(status().endsWith("shot complete (Data00)")) << status().toStdString();
+
+    form->Disconnect_TBtn->click();
+    EXPECT_FALSE(form->connection().reading()) << "the reader has stopped";
+    EXPECT_FALSE(form->acquisition().State.Connected);
+    EXPECT_EQ(status(), "Disconnected from Quorvel Scope Interface SIM0001: press Connect");
+    EXPECT_FALSE(form->Disconnect_TBtn->isEnabled());
+    EXPECT_TRUE(form->Open_TBtn->isEnabled());
+    EXPECT_FALSE(form->frontPanel()->RunStopBtn->isEnabled()) << "nothing would hear it";
+    EXPECT_FALSE(data->RefreshBtn->isEnabled());
+    EXPECT_TRUE(form->Data_TB->isEnabled()) << "the shots taken stay to be analysed";
+
+    connect();
+    EXPECT_EQ(status(), "Connected to Quorvel Scope Interface SIM0001");
+    EXPECT_TRUE(data->RefreshBtn->isEnabled());
+    backend->unplug();
+    ASSERT_TRUE(waitUntil([&] { return !form->connection().reading(); }));
+    EXPECT_EQ(status(), "Link lost: the instrument went away");
+    EXPECT_FALSE(form->frontPanel()->RunStopBtn->isEnabled());
+}
+
+TEST_F(WithInstrument, TheSimulatedQuickPrintButtonRunsAQuickPrint) {
+    EXPECT_EQ(form->SimulatorMenu, nullptr) << "only where the program was asked to simulate";
+    form->showSimulatorMenu();
+    ASSERT_NE(form->PressQuickPrint1, nullptr);
+    EXPECT_EQ(form->SimulatorMenu->title(), "Simulated instrument");
+    EXPECT_EQ(form->PressQuickPrint1->text(), "Press quick print");
+    connect();
+    form->QuickPrintOptions.PrintAs = 1; // a BMP picture; the save dialog is cancelled
+    form->PressQuickPrint1->trigger();
+    ASSERT_TRUE(waitUntil([&] { return form->findDisplay("QP_Scope01") != nullptr; }));
+    auto* data = qobject_cast<TMDIChild_Data*>(form->findDisplay("QP_Data00"));
+    ASSERT_NE(data, nullptr);
+    EXPECT_TRUE(data->record.HasShot);
+    EXPECT_EQ(data->record.QuickOutputKind, 1) << "the mode \"Print as\" says";
 }
 
 TEST_F(WithInstrument, AfterTheDemonstrationTheInstrumentCanBeConnectedAgain) {

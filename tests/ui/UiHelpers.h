@@ -26,6 +26,9 @@ public:
     QString fileToSave;
     std::vector<SaveFileRequest> saveRequests;
     std::function<bool(QDialog&)> onModal = [](QDialog&) { return false; };
+    // Questions asked, and the answer each gets.
+    std::vector<QString> questions;
+    bool confirmAnswer = true;
 
     void showError(QWidget*, const QString& text, const QString& detail) override {
         errors.push_back(text);
@@ -35,6 +38,10 @@ public:
     QString chooseSaveFile(QWidget*, const SaveFileRequest& request) override {
         saveRequests.push_back(request);
         return fileToSave;
+    }
+    bool confirm(QWidget*, const QString& question) override {
+        questions.push_back(question);
+        return confirmAnswer;
     }
     bool runModal(QDialog& dialog) override {
         dialog.show();

@@ -4,10 +4,10 @@
 #include "cli/serve/ScpiServer.h"
 #include "cli/serve/SessionInstrument.h"
 
-#include "app/TerminationSignals.h"
+#include "cli/EventWait.h"
+#include "cli/Interruption.h"
 
-#include <QCoreApplication>
-#include <QEventLoop>
+#include "KavlonVersion.h"
 
 #include <cstdio>
 
@@ -31,10 +31,7 @@ QString shown(const ListenAddress& at, quint16 port) {
 
 // Serves until a termination signal or until the instrument goes away.
 Outcome serve(CommandSession& session, const ListenAddress& at) {
-    // From here on Ctrl+C and SIGTERM close the connections and the link in order; one
-    // that came before the loop runs waits for it.
-    catchTerminationSignals();
-    SessionInstrument instrument(session, QCoreApplication::applicationVersion().toStdString());
+    SessionInstrument instrument(session, kVersion);
     ScpiServer server(instrument);
     instrument.onAnswered([&server](const scpi::ActionResult& result) { server.answered(result); });
     if (const auto why = server.listen(at.address, at.port))
@@ -45,13 +42,11 @@ Outcome serve(CommandSession& session, const ListenAddress& at) {
                           ", not on loopback: anyone who can reach this port can operate the instrument\n");
     print(stdout, "listening on " + shown(at, server.port()) + "\n");
 
-    QEventLoop loop;
-    const TerminationSignals termination([&loop](int) { loop.quit(); });
-    QObject::connect(&session.session(), &InstrumentSession::connectionLost, &loop, &QEventLoop::quit);
-    if (!session.lost())
-        loop.exec();
+    // Serving until told to stop is the command's whole work: a signal ends it as done.
+    while (!session.lost() && interruptingSignal() == 0)
+        runEventsUntil([&session] { return session.lost(); }, std::chrono::hours(1));
     server.close();
-    if (session.lost())
+    if (session.lost() && interruptingSignal() == 0)
         return Outcome::failure(ExitCode::LinkLost, "the instrument went away; the server has stopped");
     return Outcome::success();
 }
@@ -66,7 +61,8 @@ int runServe(const QStringList& arguments, const BackendMaker& makeBackend) {
                      "Listens on 127.0.0.1:5025 unless told otherwise; any other address lets\n"
                      "everyone who can reach it operate the instrument. Port 0 takes a free one.\n"
                      "The address and port listened on are printed: \"listening on 127.0.0.1:5025\".\n"
-                     "Ends on Ctrl+C or SIGTERM, or with exit code 3 when the instrument goes away.");
+                     "Ends on Ctrl+C or SIGTERM (exit code 0), or with exit code 3 when the\n"
+                     "instrument goes away.");
     const QCommandLineOption listen("listen",
                                     "Listen on <address:port> (default " + QString(kDefaultListen) + ").",
                                     "address:port", kDefaultListen);

@@ -66,6 +66,12 @@ SessionInstrument::SessionInstrument(CommandSession& session, std::string progra
     : m_session(session), m_identity(identityOf(session, std::move(programVersion))) {
     m_deadline.setSingleShot(true);
     connect(&m_deadline, &QTimer::timeout, this, &SessionInstrument::giveUp);
+    m_lateAnswer.setSingleShot(true);
+    connect(&m_lateAnswer, &QTimer::timeout, this, [this] {
+        if (m_waiting == Waiting::LateAnswer)
+            if (std::optional<Result> end = step())
+                finish(*end);
+    });
     // Looked at once the interpretation that brought the news has ended.
     InstrumentSession& s = session.session();
     connect(&s, &InstrumentSession::instrumentControlsEnabled, this, &SessionInstrument::check,
@@ -128,6 +134,12 @@ std::optional<Result> SessionInstrument::step() {
         m_stepper.reset();
         return resultOf(*end);
     }
+    if (m_stepper->awaitsLateAnswer()) {
+        m_waiting = Waiting::LateAnswer;
+        m_reportsBefore = m_session.session().settingsReports();
+        m_lateAnswer.start(kLateAnswer);
+        return std::nullopt;
+    }
     wait(Waiting::Steps);
     return std::nullopt;
 }
@@ -158,6 +170,13 @@ void SessionInstrument::check() {
             if (std::optional<Result> end = step())
                 finish(*end);
         break;
+    case Waiting::LateAnswer:
+        if (m_session.session().settingsReports() > m_reportsBefore) {
+            m_lateAnswer.stop();
+            if (std::optional<Result> end = step())
+                finish(*end);
+        }
+        break;
     case Waiting::Shot:
         if (std::optional<Outcome> shot = m_session.shotOutcome()) {
             if (shot->ok())
@@ -183,6 +202,7 @@ void SessionInstrument::giveUp() {
 void SessionInstrument::finish(const Result& result) {
     m_waiting = Waiting::Nothing;
     m_deadline.stop();
+    m_lateAnswer.stop();
     if (m_answered)
         m_answered(result);
 }

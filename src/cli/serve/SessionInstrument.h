@@ -37,7 +37,7 @@ public:
     void onAnswered(Answered answered) { m_answered = std::move(answered); }
 
 private:
-    enum class Waiting { Nothing, Answers, Steps, Shot };
+    enum class Waiting { Nothing, Answers, Steps, LateAnswer, Shot };
 
     std::optional<scpi::ActionResult> step();
     void wait(Waiting what);
@@ -52,6 +52,9 @@ private:
     std::optional<SettingStepper> m_stepper;
     Waiting m_waiting = Waiting::Nothing;
     QTimer m_deadline;
+    // A step that seemed refused waits this long for one more report.
+    QTimer m_lateAnswer;
+    int m_reportsBefore = 0;
     Answered m_answered;
 };
 

@@ -42,6 +42,7 @@ void AcquisitionControl::TransmittDataUSB(const CommandBytes& data, int count) {
 void AcquisitionControl::RequestData(const std::string& name) {
     State.RequestName = name;
     ++m_requestCount;
+    m_shotFrames = 0;
     // The instrument answers a request with a whole new transfer.
     m_coverage.reset();
     CmdRequestData(State.CommandBuffer);
@@ -68,6 +69,13 @@ void AcquisitionControl::makeDemonstrationShot() {
     }
     InterpretRecvData(DemoSettingsFrame);
     InterpretRecvData(DemoTrailerFrame);
+}
+
+int AcquisitionControl::expectedShotFrames() const {
+    int on = 0;
+    for (int c = 0; c < kChannels; ++c)
+        on += State.ChannelOn[std::size_t(c)] ? 1 : 0;
+    return on * (kBlockSize / frame::SamplesPerFrame);
 }
 
 void AcquisitionControl::CalcVoltage_Label() {

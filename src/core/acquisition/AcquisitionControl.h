@@ -65,6 +65,10 @@ public:
     // The receive progress bar as the interpretation last set it.
     int progressPosition() const { return m_progressPosition; }
     int progressMaximum() const { return m_progressMaximum; }
+    // Sample frames of the shot under way, and how many a whole one brings with the
+    // channels the instrument last reported on (512 each).
+    int shotFrames() const { return m_shotFrames; }
+    int expectedShotFrames() const;
 
     // True while a frame is being interpreted or a demonstration shot is being
     // made; the receive queue waits for it to end rather than re-enter.
@@ -101,6 +105,7 @@ private:
     std::array<std::array<bool, kChannels>, 3> m_boxes{};
     int m_progressPosition = 0;
     int m_progressMaximum = 0;
+    int m_shotFrames = 0;
     int m_busyDepth = 0;
 };
 

@@ -69,6 +69,7 @@ void AcquisitionControl::interpretExtended(const Frame& f, int shotLength) {
 
 void AcquisitionControl::storeSamples(int channel, int progressStep, int offset,
                                       const std::uint8_t* samples) {
+    ++m_shotFrames;
     setProgressPosition(progressStep + kProgressStepsPerChannel * (channel - 1));
     // A damaged offset may point past the end of the memory: what fits is kept,
     // the rest of the frame is dropped.
@@ -169,6 +170,7 @@ void AcquisitionControl::deliverShot(bool extendedTrailer) {
     }
     // Whatever comes next belongs to the next shot.
     m_coverage.reset();
+    m_shotFrames = 0;
 }
 
 } // namespace kavlon

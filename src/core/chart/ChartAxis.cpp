@@ -122,15 +122,30 @@ std::vector<ChartTick> logTicks(double lo, double hi, int minTicks, bool shortTi
     return ticks;
 }
 
+std::vector<ChartTick> axisTicks(const ChartAxis& axis, int minTicks, bool shortTicks) {
+    std::vector<ChartTick> ticks = axis.logarithmic() ? logTicks(axis.lo(), axis.hi(), minTicks, shortTicks)
+                                                      : linearTicks(axis.lo(), axis.hi(), minTicks);
+    // Compared where the axis draws them: on a log axis a slack in values would let in
+    // whole decades below a small lower limit.
+    const double from = position(axis, std::min(axis.lo(), axis.hi()));
+    const double to = position(axis, std::max(axis.lo(), axis.hi()));
+    const double slack = (to - from) * 1e-9;
+    std::erase_if(ticks, [&](const ChartTick& t) {
+        const double at = position(axis, t.value);
+        return !(at >= from - slack && at <= to + slack);
+    });
+    return ticks;
+}
+
 TickFormat linearTickFormat(double lo, double hi, int decimals) {
+    TickFormat format{false, std::max(0, decimals), false, decimals};
     if (decimals != -2 && decimals != -3)
-        return {false, std::max(0, decimals)};
+        return format;
     const double span = std::fabs(hi - lo);
-    if (span >= 1e6 || span <= 1e-4)
-        return {true, 0};
-    if (span >= 100)
-        return {false, 0};
-    return {false, std::max(0, 2 - int(std::nearbyint(std::log(span) / 2.5)))};
+    format.exponential = span >= 1e6 || span <= 1e-4;
+    format.decimals =
+        format.exponential || span >= 100 ? 0 : std::max(0, 2 - int(std::nearbyint(std::log(span) / 2.5)));
+    return format;
 }
 
 TickFormat logTickFormat(double lo, double hi) {
@@ -149,7 +164,7 @@ std::string tickLabel(double value, const TickFormat& format, double lo, double 
         if (range <= 1e5)
             value = 0.0;
         else
-            text = format.decimals != 0 ? "0.0" : "0";
+            text = format.decimalsSetting != 0 ? "0.0" : "0";
     }
     if (text.empty() && format.exponential) {
         char buffer[32];
@@ -174,6 +189,20 @@ std::string tickLabel(double value, const TickFormat& format, double lo, double 
     if (text.size() > 14)
         text.resize(14);
     return text;
+}
+
+std::vector<bool> labelsThatFit(const std::vector<LabelSpan>& spans, int gap) {
+    std::vector<bool> written(spans.size(), false);
+    const LabelSpan* last = nullptr;
+    for (std::size_t i = 0; i < spans.size(); ++i) {
+        const LabelSpan& s = spans[i];
+        // Either way along the axis: Y labels run upward, X labels to the right.
+        if (last && s.from < last->to + gap && last->from < s.to + gap)
+            continue;
+        written[i] = true;
+        last = &s;
+    }
+    return written;
 }
 
 bool clipSegment(double& x1, double& y1, double& x2, double& y2, double left, double top, double right,

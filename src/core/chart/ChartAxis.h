@@ -53,6 +53,8 @@ std::vector<ChartTick> linearTicks(double lo, double hi, int minTicks);
 // Ticks of a logarithmic axis: every power of ten, with 2 and 5 times each when there
 // are fewer decades than minTicks, and short unlabelled ticks at 3, 4, 6 ... 9 when asked.
 std::vector<ChartTick> logTicks(double lo, double hi, int minTicks, bool shortTicks);
+// The ticks an axis draws: those of its kind that lie on it, the ends included.
+std::vector<ChartTick> axisTicks(const ChartAxis& axis, int minTicks, bool shortTicks);
 
 // How tick labels of an axis are written.
 struct TickFormat {
@@ -60,14 +62,27 @@ struct TickFormat {
     int decimals = 0;
     // Trailing zeros after the decimal point go, with the point when nothing follows.
     bool trimZeros = false;
+    // The axis's decimal-places setting as given, automatic included: a zero tick on a
+    // wide axis is written from it, not from the decimals it resolved to.
+    int decimalsSetting = 0;
 };
 // The format for an axis over lo..hi; decimals -2 and -3 mean automatic.
 TickFormat linearTickFormat(double lo, double hi, int decimals);
 TickFormat logTickFormat(double lo, double hi);
 // A tick's label, cut to 14 characters, with the caller's decimal mark. A tick within
-// 1e-14 of the range's size from zero is written as zero.
+// 1e-14 of the range's size from zero is written as zero; on an axis wider than 100 000,
+// "0.0", or "0" when the decimals setting is 0.
 std::string tickLabel(double value, const TickFormat& format, double lo, double hi,
                       char decimalSeparator = '.');
+
+// Where a label lies along its axis: the pixels from `from` up to, not including, `to`.
+struct LabelSpan {
+    int from = 0;
+    int to = 0;
+};
+// Which labels are written, in tick order: a label closer than `gap` pixels to the last
+// one written is left out.
+std::vector<bool> labelsThatFit(const std::vector<LabelSpan>& spans, int gap);
 
 // A line from (x1, y1) to (x2, y2) cut to the rectangle [left, right] x [top, bottom];
 // false when nothing of it lies inside or a coordinate is not finite.

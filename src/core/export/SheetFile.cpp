@@ -1,38 +1,36 @@
 #include "core/export/SheetFile.h"
 
-#include <cstdio>
-#include <system_error>
-
 namespace kavlon {
 
 ExportResult exportSheet(const std::filesystem::path& path, const ExportContents& contents, Existing existing,
-                         const BlockWrite& write) {
-    AtomicFile file(path, existing, write);
+                         const FileCalls& calls) {
+    AtomicFile file(path, existing, calls);
     if (!file.open())
-        return {{false, file.reason()}, 0};
+        return {{false, file.reason(), file.nameTaken()}, 0};
     BiffWriter writer([&file](std::string_view block) { return file.write(block); });
     writeSheet(contents, writer);
     if (!writer.finish())
-        return {{false, file.reason()}, file.writeCalls()};
+        return {{false, file.reason(), file.nameTaken()}, file.writeCalls()};
     SaveResult result = file.commit();
     return {std::move(result), file.writeCalls()};
 }
 
 std::string exportFileName(int number) {
-    char name[16];
-    std::snprintf(name, sizeof name, "QV_%5.5d.xls", number);
-    return name;
+    return numberedName(number, kExportExtension);
 }
 
 std::optional<std::filesystem::path> firstFreeExportName(const std::filesystem::path& folder, int count) {
-    for (int i = 0; i < count; ++i) {
-        std::filesystem::path candidate = folder / exportFileName(i);
-        std::error_code error;
-        // A dangling link takes the name as well as a file does.
-        if (!std::filesystem::exists(std::filesystem::symlink_status(candidate, error)))
-            return candidate;
-    }
-    return std::nullopt;
+    return firstFreeNumberedName(folder, kExportExtension, count);
+}
+
+NumberedSave exportSheetUnderFreeName(const std::filesystem::path& folder, const ExportContents& contents,
+                                      int count, const FileCalls& calls) {
+    return saveUnderFreeName(
+        folder, kExportExtension,
+        [&](const std::filesystem::path& path) {
+            return exportSheet(path, contents, Existing::Keep, calls).result;
+        },
+        count);
 }
 
 } // namespace kavlon

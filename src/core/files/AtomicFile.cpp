@@ -1,8 +1,12 @@
 // Besides the settings loader, the one place in core that talks to the file system
-// itself (POSIX). A port to another platform gives this file a sibling.
+// itself (POSIX, with Linux's unnamed files where there are any). A port to another
+// platform gives this file a sibling.
 #include "core/files/AtomicFile.h"
 
+#include "core/files/TemporaryNames.h"
+
 #include <cerrno>
+#include <cstdio>
 #include <string_view>
 #include <system_error>
 
@@ -18,15 +22,41 @@ std::string reasonOf(int error) {
     return std::generic_category().message(error);
 }
 
-std::ptrdiff_t platformWrite(int fd, const char* data, std::size_t size) {
-    return ::write(fd, data, size);
+std::filesystem::path folderOf(const std::filesystem::path& target) {
+    return target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
 }
 
-// A new file beside target, so that the rename stays within one file system.
-int createTemporary(const std::filesystem::path& target, std::filesystem::path& temporary) {
+int platformCreateUnnamed(const char* folder) {
+#if defined(O_TMPFILE)
+    // Linking it later goes through /proc; without /proc it could never get its name.
+    if (::access("/proc/self/fd", X_OK) != 0)
+        return -1;
+    return ::open(folder, O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+#else
+    (void)folder;
+    errno = EOPNOTSUPP;
+    return -1;
+#endif
+}
+
+FileCalls withPlatformCalls(FileCalls calls) {
+    if (!calls.write)
+        calls.write = [](int fd, const char* data, std::size_t size) { return ::write(fd, data, size); };
+    if (!calls.sync)
+        calls.sync = ::fsync;
+    if (!calls.rename)
+        calls.rename = ::rename;
+    if (!calls.createUnnamed)
+        calls.createUnnamed = platformCreateUnnamed;
+    return calls;
+}
+
+// A new named file beside target, so that the rename stays within one file system.
+int createNamed(const std::filesystem::path& target, std::filesystem::path& temporary) {
+    const std::filesystem::path folder = folderOf(target);
+    const std::size_t longest = longestNameIn(folder);
     for (int attempt = 0; attempt < 100; ++attempt) {
-        temporary = target;
-        temporary += "." + std::to_string(::getpid()) + "-" + std::to_string(attempt) + ".tmp";
+        temporary = folder / temporaryName(target.filename().native(), ::getpid(), attempt, longest);
         const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0 || errno != EEXIST)
             return fd;
@@ -37,7 +67,7 @@ int createTemporary(const std::filesystem::path& target, std::filesystem::path& 
 
 // Makes the rename itself last; a failure here leaves a saved file, so it is not reported.
 void syncFolder(const std::filesystem::path& folder) {
-    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd >= 0) {
         ::fsync(fd);
         ::close(fd);
@@ -62,55 +92,91 @@ int placeWithoutReplacing(const std::filesystem::path& temporary, const std::fil
 
 } // namespace
 
-AtomicFile::AtomicFile(std::filesystem::path target, Existing existing, BlockWrite write)
-    : m_target(std::move(target)), m_existing(existing),
-      m_write(write ? std::move(write) : BlockWrite(platformWrite)) {}
+// What had the target's name when the file was opened.
+struct AtomicFile::Target {
+    bool exists = false;
+    struct stat info {};
+};
+
+AtomicFile::AtomicFile(std::filesystem::path target, Existing existing, FileCalls calls)
+    : m_target(std::move(target)), m_existing(existing), m_calls(withPlatformCalls(std::move(calls))) {}
 
 AtomicFile::~AtomicFile() {
     discard();
 }
 
 bool AtomicFile::fail(int error) {
-    if (!m_failed)
+    if (!m_failed) {
         m_reason = reasonOf(error);
+        m_nameTaken = error == EEXIST && m_existing == Existing::Keep;
+    }
     m_failed = true;
     discard();
     return false;
 }
 
-// Where the bytes finally go, and the mode they inherit (-1: a new file); the errno
-// of a target that may not be written, as a negative number.
-int AtomicFile::resolveTarget() {
-    struct stat existing {};
-    if (::stat(m_target.c_str(), &existing) != 0)
-        return -1;
+// 0 when the target may be written, else the errno that says why not; a link to a
+// file is followed, so that the file it leads to takes the new contents.
+int AtomicFile::checkTarget(Target& target) {
+    if (::stat(m_target.c_str(), &target.info) != 0)
+        return 0;
+    target.exists = true;
     if (m_existing == Existing::Keep)
-        return -EEXIST;
-    if (!S_ISREG(existing.st_mode))
-        return S_ISDIR(existing.st_mode) ? -EISDIR : -EINVAL;
+        return EEXIST;
+    if (!S_ISREG(target.info.st_mode))
+        return S_ISDIR(target.info.st_mode) ? EISDIR : EINVAL;
+    // Write protection is the owner's word, and the folder's permissions do not overrule it.
+    if (::faccessat(AT_FDCWD, m_target.c_str(), W_OK, AT_EACCESS) != 0)
+        return errno;
     std::error_code error;
     if (std::filesystem::is_symlink(m_target, error)) {
-        // The user's link stays, and the file it leads to takes the new contents.
         if (const auto resolved = std::filesystem::canonical(m_target, error); !error)
             m_target = resolved;
     }
-    return int(existing.st_mode & 07777);
+    return 0;
+}
+
+bool AtomicFile::createFile() {
+    const std::filesystem::path folder = folderOf(m_target);
+    m_fd = m_calls.createUnnamed(folder.c_str());
+    m_unnamed = m_fd >= 0;
+    // A named file is left behind when the program is killed; clear away what an
+    // earlier one left (an unnamed file in Keep mode never has a name to leave).
+    if (!m_unnamed || m_existing == Existing::Replace)
+        removeStaleTemporaries(folder, m_target.filename().native());
+    if (!m_unnamed)
+        m_fd = createNamed(m_target, m_temporary);
+    return m_fd >= 0;
+}
+
+// The replacement is the owner's file as the old one was, with its permissions.
+int AtomicFile::keepOwnerAndMode(const Target& target) {
+    struct stat created {};
+    if (::fstat(m_fd, &created) != 0)
+        return errno;
+    if ((created.st_uid != target.info.st_uid || created.st_gid != target.info.st_gid) &&
+        ::fchown(m_fd, target.info.st_uid, target.info.st_gid) != 0)
+        return errno;
+    return ::fchmod(m_fd, target.info.st_mode & 07777) == 0 ? 0 : errno;
 }
 
 bool AtomicFile::open() {
     if (m_fd >= 0 || m_failed)
         return !m_failed;
-    const int mode = resolveTarget();
-    if (mode < -1) {
+    Target target;
+    if (const int error = checkTarget(target); error != 0) {
+        if (error != EINVAL)
+            return fail(error);
         m_failed = true;
-        m_reason = mode == -EINVAL ? std::string("Not a regular file") : reasonOf(-mode);
+        m_reason = "Not a regular file";
         return false;
     }
-    m_fd = createTemporary(m_target, m_temporary);
-    if (m_fd < 0)
+    if (!createFile())
         return fail(errno);
-    if (mode >= 0)
-        ::fchmod(m_fd, mode_t(mode)); // kept as the user had it
+    if (target.exists) {
+        if (const int error = keepOwnerAndMode(target); error != 0)
+            return fail(error);
+    }
     return true;
 }
 
@@ -120,7 +186,7 @@ bool AtomicFile::write(std::string_view bytes) {
     while (!bytes.empty()) {
         errno = 0;
         ++m_writeCalls;
-        const std::ptrdiff_t n = m_write(m_fd, bytes.data(), bytes.size());
+        const std::ptrdiff_t n = m_calls.write(m_fd, bytes.data(), bytes.size());
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
@@ -130,49 +196,87 @@ bool AtomicFile::write(std::string_view bytes) {
     return true;
 }
 
+int AtomicFile::closeFile() {
+    const int fd = m_fd;
+    m_fd = -1;
+    return ::close(fd) == 0 ? 0 : errno;
+}
+
+// Gives the unnamed file the name, which must be free.
+int AtomicFile::linkUnnamed(const std::filesystem::path& name) {
+    const std::string self = "/proc/self/fd/" + std::to_string(m_fd);
+    return ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0 ? 0 : errno;
+}
+
+int AtomicFile::placeUnnamed() {
+    if (m_existing == Existing::Keep) {
+        if (const int error = linkUnnamed(m_target); error != 0)
+            return error;
+        // Whole and synced, but a close that fails still says something went wrong.
+        if (const int error = closeFile(); error != 0) {
+            ::unlink(m_target.c_str());
+            return error;
+        }
+        return 0;
+    }
+    // No call replaces a name by an unnamed file: it gets a name of its own for the rename.
+    const std::filesystem::path folder = folderOf(m_target);
+    const std::size_t longest = longestNameIn(folder);
+    int error = EEXIST;
+    for (int attempt = 0; attempt < 100 && error == EEXIST; ++attempt) {
+        m_temporary = folder / temporaryName(m_target.filename().native(), ::getpid(), attempt, longest);
+        error = linkUnnamed(m_temporary);
+    }
+    if (error != 0) {
+        m_temporary.clear();
+        return error;
+    }
+    if (const int closed = closeFile(); closed != 0)
+        return closed;
+    return m_calls.rename(m_temporary.c_str(), m_target.c_str()) == 0 ? 0 : errno;
+}
+
 int AtomicFile::placeFile() {
     // Every step is checked: a full disk shows itself at the write, at the sync or
     // only at the close, depending on the file system. One that cannot sync at all
     // (EINVAL) keeps the data no worse for it.
-    if (::fsync(m_fd) != 0 && errno != EINVAL)
+    if (m_calls.sync(m_fd) != 0 && errno != EINVAL)
         return errno;
-    const int fd = m_fd;
-    m_fd = -1;
-    if (::close(fd) != 0)
-        return errno;
+    if (m_unnamed)
+        return placeUnnamed();
+    if (const int error = closeFile(); error != 0)
+        return error;
     if (m_existing == Existing::Keep)
         return placeWithoutReplacing(m_temporary, m_target);
-    return ::rename(m_temporary.c_str(), m_target.c_str()) == 0 ? 0 : errno;
+    return m_calls.rename(m_temporary.c_str(), m_target.c_str()) == 0 ? 0 : errno;
 }
 
 SaveResult AtomicFile::commit() {
     if (m_fd < 0)
-        return {false, m_failed ? m_reason : reasonOf(EBADF)};
+        return {false, m_failed ? m_reason : reasonOf(EBADF), m_nameTaken};
     if (const int error = placeFile(); error != 0) {
         fail(error);
-        return {false, m_reason};
+        return {false, m_reason, m_nameTaken};
     }
     m_temporary.clear();
-    syncFolder(m_target.parent_path());
-    return {true, {}};
+    syncFolder(folderOf(m_target));
+    return {true, {}, false};
 }
 
 void AtomicFile::discard() {
-    if (m_fd >= 0) {
-        ::close(m_fd);
-        m_fd = -1;
-    }
+    if (m_fd >= 0)
+        closeFile();
     if (!m_temporary.empty()) {
         ::unlink(m_temporary.c_str());
         m_temporary.clear();
     }
 }
 
-SaveResult saveFileWhole(const std::filesystem::path& path, std::string_view contents,
-                         const BlockWrite& write) {
-    AtomicFile file(path, Existing::Replace, write);
+SaveResult saveFileWhole(const std::filesystem::path& path, std::string_view contents, Existing existing,
+                         const FileCalls& calls) {
+    AtomicFile file(path, existing, calls);
     if (!file.open() || !file.write(contents))
-        return {false, file.reason()};
+        return {false, file.reason(), file.nameTaken()};
     return file.commit();
 }
 

@@ -9,12 +9,26 @@
 namespace kavlon {
 
 // Writes up to size bytes of data to the open file fd as the platform's write()
-// does: the count written, or -1 with errno set. Tests put a full disk in its place.
+// does: the count written, or -1 with errno set.
 using BlockWrite = std::function<std::ptrdiff_t(int fd, const char* data, std::size_t size)>;
+
+// The platform calls the writer makes, each answering as the platform's own does (a
+// count or 0, or -1 with errno set). An empty one is the platform's; tests put a full
+// disk, a failing sync or rename, or a platform without unnamed files in their place.
+struct FileCalls {
+    BlockWrite write = {};
+    std::function<int(int fd)> sync = {};
+    // from takes the place of to.
+    std::function<int(const char* from, const char* to)> rename = {};
+    // A file without a name in folder, open for writing (Linux: O_TMPFILE).
+    std::function<int(const char* folder)> createUnnamed = {};
+};
 
 struct SaveResult {
     bool saved = false;
     std::string reason; // why not, in the platform's words
+    // Existing::Keep found the name taken, before or at the end of the writing.
+    bool nameTaken = false;
 };
 
 // What to do when the target name is already taken at the end of the writing.
@@ -23,22 +37,25 @@ enum class Existing {
     Keep,    // the save fails and the old file stays as it was
 };
 
-// A file that appears under its name whole or not at all. The bytes go to a new
-// file beside the target, which takes the target's place only once every byte is
-// written and on the disk. On failure, or when nothing is committed, the temporary
-// file is gone and whatever had the target's name is as it was. Whatever is there
-// and not a regular file is left alone (the save fails on it); a link to a file is
-// followed and the link kept, a link to nowhere replaced. A replaced file's
-// permissions carry over to its successor.
+// A file that appears under its name whole or not at all. The bytes go to a file
+// without a name in the target's folder (where the platform has them; a named one
+// beside the target elsewhere), which takes the target's place only once every byte
+// is written and on the disk. A killed program leaves no unnamed file behind; named
+// ones it left are cleared away by the next save of the same target. On failure, or
+// when nothing is committed, the new file is gone and whatever had the target's name
+// is as it was. Whatever is there and not a regular file is left alone (the save
+// fails on it); a link to a file is followed and the link kept, a link to nowhere
+// replaced. A file this user may not write, or could not give back to its owner and
+// group, is not replaced; a replaced file's permissions carry over to its successor.
 class AtomicFile {
 public:
     explicit AtomicFile(std::filesystem::path target, Existing existing = Existing::Replace,
-                        BlockWrite write = {});
+                        FileCalls calls = {});
     ~AtomicFile();
     AtomicFile(const AtomicFile&) = delete;
     AtomicFile& operator=(const AtomicFile&) = delete;
 
-    // Creates the temporary file; false with reason() when it cannot be.
+    // Creates the new file; false with reason() when it cannot be.
     bool open();
     // Every byte, or false with reason(); after a failure nothing more is written.
     bool write(std::string_view bytes);
@@ -48,26 +65,35 @@ public:
     void discard();
 
     const std::string& reason() const { return m_reason; }
+    bool nameTaken() const { return m_nameTaken; }
     // Calls of the block write so far, short writes included.
     std::size_t writeCalls() const { return m_writeCalls; }
 
 private:
+    struct Target;
     bool fail(int error);
-    int resolveTarget();
+    int checkTarget(Target& target);
+    bool createFile();
+    int keepOwnerAndMode(const Target& target);
     int placeFile();
+    int placeUnnamed();
+    int linkUnnamed(const std::filesystem::path& name);
+    int closeFile();
 
     std::filesystem::path m_target;
-    std::filesystem::path m_temporary;
+    std::filesystem::path m_temporary; // the named file while it is ours
     Existing m_existing;
-    BlockWrite m_write;
+    FileCalls m_calls;
     int m_fd = -1;
+    bool m_unnamed = false;
     bool m_failed = false;
+    bool m_nameTaken = false;
     std::string m_reason;
     std::size_t m_writeCalls = 0;
 };
 
 // The whole of contents under path through an AtomicFile.
 SaveResult saveFileWhole(const std::filesystem::path& path, std::string_view contents,
-                         const BlockWrite& write = {});
+                         Existing existing = Existing::Replace, const FileCalls& calls = {});
 
 } // namespace kavlon

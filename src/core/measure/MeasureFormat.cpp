@@ -28,9 +28,17 @@ constexpr std::array<Prefix, 8> kPrefixes = {{
 
 constexpr std::size_t kUnprefixed = 3;
 
+// A value that rounds to zero reads "0.0", whichever side of zero it came from.
+std::string withoutNegativeZero(std::string number) {
+    if (number.starts_with('-') && number.find_first_of("123456789") == std::string::npos)
+        number.erase(0, 1);
+    return number;
+}
+
 std::string withSuffix(std::string number, std::string_view suffix) {
     if (number.empty())
         return std::string(kNoValue);
+    number = withoutNegativeZero(std::move(number));
     number += suffix;
     return number;
 }
@@ -58,13 +66,10 @@ std::string PreCalcValue(std::string_view unit, std::optional<float> x, char dec
         }
         prefix = kPrefixes[chosen].text;
     }
-    std::string text = formatFixed(shown, 1, decimalSeparator);
-    if (text.empty())
-        return std::string(kNoValue);
-    text += ' ';
-    text += prefix;
-    text += unit;
-    return text;
+    std::string suffix = " ";
+    suffix += prefix;
+    suffix += unit;
+    return withSuffix(formatFixed(shown, 1, decimalSeparator), suffix);
 }
 
 std::string percentText(std::optional<double> percent, char decimalSeparator) {
@@ -77,6 +82,31 @@ std::string phaseText(std::optional<double> degrees, char decimalSeparator) {
     if (!degrees)
         return std::string(kNoValue);
     return withSuffix(formatFixed(float(*degrees), 1, decimalSeparator), " \u00b0");
+}
+
+std::string measureText(MeasureUnit unit, std::optional<double> value, char decimalSeparator) {
+    switch (unit) {
+    case MeasureUnit::Percent:
+        return percentText(value, decimalSeparator);
+    case MeasureUnit::Degree:
+        return phaseText(value, decimalSeparator);
+    default:
+        return PreCalcValue(unitText(unit), value ? std::optional<float>(float(*value)) : std::nullopt,
+                            decimalSeparator);
+    }
+}
+
+std::optional<std::string> resultText(const MeasureResult& result, char decimalSeparator) {
+    switch (result.state) {
+    case MeasureState::Defined:
+        return measureText(result.unit, result.value, decimalSeparator);
+    case MeasureState::Reference:
+        return std::string(kReferenceMark);
+    case MeasureState::Kept:
+        return std::nullopt;
+    default:
+        return std::string(kNoValue);
+    }
 }
 
 } // namespace kavlon

@@ -4,10 +4,10 @@
 
 namespace kavlon {
 
-namespace {
+const std::array<std::string_view, kChannels> kMeasureChannelNames = {"Channel I", "Channel II",
+                                                                      "Channel III", "Channel IV"};
 
-constexpr std::array<std::string_view, kChannels> kChannelNames = {"Channel I", "Channel II", "Channel III",
-                                                                   "Channel IV"};
+namespace {
 
 constexpr int rowY(int row) {
     return 1 + kMeasureRowHeight * row;
@@ -21,6 +21,10 @@ std::vector<int> shownChannels(const MeasureCopy& copy) {
         if (copy.ChannelOn[std::size_t(k)] && (k < 2 || copy.ChannelMode > 2))
             shown.push_back(k);
     return shown;
+}
+
+bool showsPhaseRows(const std::vector<int>& shown) {
+    return shown.size() > 1 && std::find(shown.begin(), shown.end(), 0) != shown.end();
 }
 
 std::optional<MeasureSizes> measureSizes(int shown) {
@@ -46,7 +50,7 @@ std::vector<PlacedText> headingTexts(const std::vector<int>& shown) {
     std::vector<PlacedText> texts = {{"Measure", 3, 1}};
     int x = kMeasureFirstHeadingX;
     for (int k : shown) {
-        texts.push_back({kChannelNames[std::size_t(k)], x, 1});
+        texts.push_back({kMeasureChannelNames[std::size_t(k)], x, 1});
         x += kMeasureColumnWidth;
     }
     return texts;
@@ -78,10 +82,9 @@ std::vector<PlacedText> tableTexts(const std::vector<int>& shown, const MeasureC
     std::vector<PlacedText> texts;
     for (int r = 0; r < kMeasureRows; ++r)
         texts.push_back({kMeasureCaptions[std::size_t(r)], kMeasureCaptionX, rowY(r)});
-    const bool phaseRows = shown.size() > 1 && std::find(shown.begin(), shown.end(), 0) != shown.end();
+    const int rows = showsPhaseRows(shown) ? kMeasureRows : kFirstPhaseRow;
     int x = kMeasureFirstValueX;
     for (int k : shown) {
-        const int rows = phaseRows ? kMeasureRows : kFirstPhaseRow;
         for (int r = 0; r < rows; ++r)
             texts.push_back({cells[std::size_t(k)][std::size_t(r)], x, rowY(r)});
         x += kMeasureColumnWidth;

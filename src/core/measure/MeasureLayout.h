@@ -2,6 +2,7 @@
 
 #include "core/measure/MeasureSignal.h"
 
+#include <array>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -19,6 +20,10 @@ constexpr int kMeasureFirstHeadingX = 91;
 
 // Channels shown: I and II when on, III and IV when on in a shot of more than two channels.
 std::vector<int> shownChannels(const MeasureCopy& copy);
+// The phase and delay rows are shown when more than one channel is and channel I is among them.
+bool showsPhaseRows(const std::vector<int>& shown);
+// "Channel I" .. "Channel IV", the column headings.
+extern const std::array<std::string_view, kChannels> kMeasureChannelNames;
 
 struct MeasureSizes {
     int windowWidth = 0, windowHeight = 0;       // the outer size the window was designed at
@@ -42,8 +47,8 @@ std::vector<PlacedText> headingTexts(const std::vector<int>& shown);
 std::vector<int> headingSeparators(int shown);
 std::vector<int> tableColumns(int shown);
 std::vector<int> tableRows(int shown);
-// The row captions, then each shown channel's cells; the phase and delay rows only
-// when more than one channel is shown and channel I is among them.
+// The row captions, then each shown channel's cells, the phase and delay rows only
+// where they are shown.
 std::vector<PlacedText> tableTexts(const std::vector<int>& shown, const MeasureCellTable& cells);
 
 } // namespace kavlon

@@ -1,7 +1,6 @@
 #include "core/picture/PictureFiles.h"
 
 #include <array>
-#include <cstdio>
 
 namespace kavlon {
 
@@ -22,18 +21,6 @@ std::optional<PictureFileType> pictureFileType(int printKind) {
     default:
         return std::nullopt;
     }
-}
-
-std::optional<std::string> firstFreePictureName(std::string_view extension,
-                                                const std::function<bool(const std::string&)>& taken) {
-    for (int number = 0; number <= 99999; ++number) {
-        char digits[8];
-        std::snprintf(digits, sizeof digits, "%05d", number);
-        std::string name = "QV_" + std::string(digits) + "." + std::string(extension);
-        if (!taken(name))
-            return name;
-    }
-    return std::nullopt;
 }
 
 } // namespace kavlon

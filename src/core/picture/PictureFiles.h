@@ -1,9 +1,7 @@
 #pragma once
 
-#include <functional>
 #include <optional>
 #include <span>
-#include <string>
 #include <string_view>
 
 namespace kavlon {
@@ -13,7 +11,7 @@ namespace kavlon {
 enum class PrintKind { Printer = 0, Bmp = 1, Jpeg = 2 };
 
 // How the save dialog offers a picture file: the extension a name without one
-// gets, and the filters, each "description (*.ext)".
+// gets (the proposed numbered name's too), and the filters, each "description (*.ext)".
 struct PictureFileType {
     std::string_view defaultExtension;
     std::span<const std::string_view> filters;
@@ -21,10 +19,5 @@ struct PictureFileType {
 
 // The file type of a kind that saves, nothing for the printer or an unknown kind.
 std::optional<PictureFileType> pictureFileType(int printKind);
-
-// "QV_" and the first number from 00000 to 99999 that makes a name nobody has
-// taken yet, with the extension; nothing when all are taken.
-std::optional<std::string> firstFreePictureName(std::string_view extension,
-                                                const std::function<bool(const std::string&)>& taken);
 
 } // namespace kavlon

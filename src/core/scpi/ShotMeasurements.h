@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/measure/MeasureSignal.h"
+#include "core/measure/MeasureCopy.h"
 #include "core/shot/ShotRecord.h"
 
 #include <array>

@@ -5,22 +5,36 @@
 
 namespace kavlon {
 
-std::optional<StoredSettings> loadSettings(const std::filesystem::path& path) {
+SettingsRead readSettingsFile(const std::filesystem::path& path) {
     FileReadResult read = readRegularFile(path, kMaxSettingsFileSize);
+    SettingsRead result;
     switch (read.status) {
     case FileReadStatus::Read:
-        return parseSettings(read.text);
+        result.status = SettingsRead::Status::Read;
+        result.settings = parseSettings(read.text);
+        break;
+    case FileReadStatus::Missing:
+        result.status = SettingsRead::Status::Missing;
+        break;
+    case FileReadStatus::NotRegular:
+        result.status = SettingsRead::Status::NotRegular;
+        break;
+    case FileReadStatus::TooLarge:
+        result.status = SettingsRead::Status::Unreadable;
+        result.reason = "larger than " + std::to_string(kMaxSettingsFileSize / 1024) +
+                        " KiB, which no settings file of this program is";
+        break;
     case FileReadStatus::Unreadable:
-        // There but unreadable: every key its default, as an empty file gives.
-        return parseSettings({});
-    default:
-        return std::nullopt;
+        result.status = SettingsRead::Status::Unreadable;
+        result.reason = std::move(read.reason);
+        break;
     }
+    return result;
 }
 
 SaveResult saveSettings(const std::filesystem::path& path, const StoredSettings& settings,
-                        const BlockWrite& write) {
-    return saveFileWhole(path, formatSettings(settings), write);
+                        const FileCalls& calls) {
+    return saveFileWhole(path, formatSettings(settings), Existing::Replace, calls);
 }
 
 } // namespace kavlon

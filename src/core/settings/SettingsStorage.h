@@ -13,19 +13,28 @@ namespace kavlon {
 // A settings file is a few lines; a larger file is not ours and is not read.
 constexpr std::size_t kMaxSettingsFileSize = 1024 * 1024;
 
-// The settings stored at path, or nothing when there is no settings file to
-// read: missing, a link to nowhere, anything but a regular file (opening a pipe
-// would hold the start forever), or larger than kMaxSettingsFileSize. A file
-// that is there but cannot be read gives every key its default, as an empty
-// file does.
-std::optional<StoredSettings> loadSettings(const std::filesystem::path& path);
+// What reading the settings file found.
+struct SettingsRead {
+    enum class Status {
+        Read,       // settings holds what the file says
+        Missing,    // nothing there, or a link to nowhere
+        NotRegular, // a folder, a pipe, a device: never opened, and never replaced
+        Unreadable, // a file that is there but could not be read; reason says why
+    };
+    Status status = Status::Missing;
+    std::optional<StoredSettings> settings;
+    std::string reason;
+};
 
-// Replaces the settings file at path whole or not at all: the text goes to a
-// new file beside it, which takes the old one's place only once every byte is
-// written and on the disk. On failure the old file is as it was and the new
-// one is gone. Whatever is there and not a regular file is left alone (a save
-// fails on it); a link to a file is followed, a link to nowhere replaced.
+// The settings stored at path. Opening a pipe would hold the start forever, so what is
+// not a regular file is never opened. A file that cannot be read (no permission, larger
+// than kMaxSettingsFileSize) gives no settings and the reason: its owner must learn that
+// it is not used, and it must not be overwritten with the defaults.
+SettingsRead readSettingsFile(const std::filesystem::path& path);
+
+// Replaces the settings file at path whole or not at all (see AtomicFile): on failure
+// the old file is as it was and the new one is gone.
 SaveResult saveSettings(const std::filesystem::path& path, const StoredSettings& settings,
-                        const BlockWrite& write = {});
+                        const FileCalls& calls = {});
 
 } // namespace kavlon

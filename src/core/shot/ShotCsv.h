@@ -27,7 +27,7 @@ std::string shotCsvText(const ShotRecord& record);
 // not be read back (no shot yet, settings outside the instrument's tables) is refused.
 // With Existing::Keep a file that has the name by the end of the writing stays.
 SaveResult saveShotCsv(const std::filesystem::path& path, const ShotRecord& record,
-                       Existing existing = Existing::Replace);
+                       Existing existing = Existing::Replace, const FileCalls& calls = {});
 
 // Reads a CSV written by shotCsvText, or recognises a spreadsheet (.xls) this program
 // exported, by content, not by name.

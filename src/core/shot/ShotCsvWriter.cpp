@@ -111,7 +111,8 @@ std::string shotCsvText(const ShotRecord& record) {
     return out;
 }
 
-SaveResult saveShotCsv(const std::filesystem::path& path, const ShotRecord& record, Existing existing) {
+SaveResult saveShotCsv(const std::filesystem::path& path, const ShotRecord& record, Existing existing,
+                       const FileCalls& calls) {
     if (!record.HasShot)
         return {false, "the display holds no shot yet"};
     if (const auto problem = settingProblem(settingValues(record)))
@@ -119,10 +120,7 @@ SaveResult saveShotCsv(const std::filesystem::path& path, const ShotRecord& reco
     for (const std::string& text : record.VoltsPerDivText)
         if (const auto problem = voltsTextProblem(text))
             return {false, "the shot cannot be saved: " + *problem};
-    AtomicFile file(path, existing);
-    if (!file.open() || !file.write(shotCsvText(record)))
-        return {false, file.reason()};
-    return file.commit();
+    return saveFileWhole(path, shotCsvText(record), existing, calls);
 }
 
 } // namespace kavlon

@@ -44,14 +44,11 @@ TransferOutcome transferShot(const AcquisitionState& state, ShotRecord& record,
             record.Cells.blankChannel(k + 1, extent.positions);
     }
 
-    // Only a four-channel instrument has channels 3 and 4 worth analysing.
-    const int analysed = record.ChannelMode == 4 ? kChannels : 2;
-    for (int k = 0; k < analysed; ++k) {
-        const auto c = std::size_t(k);
-        if (record.ChannelOn[c])
-            analyseChannel(record.Analysis[c], state.DisplaySamples(k).first(std::size_t(extent.positions)),
+    for (int k = 0; k < kChannels; ++k)
+        if (analysesChannel(record.ChannelMode, record.ChannelOn, k))
+            analyseChannel(record.Analysis[std::size_t(k)],
+                           state.DisplaySamples(k).first(std::size_t(extent.positions)),
                            state.ReferenceLevels);
-    }
 
     TransferOutcome outcome;
     outcome.labels = dataWindowLabels(record, inputs.decimalSeparator);

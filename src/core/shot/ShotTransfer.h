@@ -31,6 +31,14 @@ struct ShotExtent {
 };
 ShotExtent shotExtent(int timebaseIndex, long long windowStart);
 
+// Whether a shot's transfer analyses channel k (0..3): an enabled one, and channels 3
+// and 4 only from a four-channel instrument. Any other channel keeps the analysis of
+// an earlier shot.
+constexpr bool analysesChannel(std::int32_t channelMode, const std::array<bool, kChannels>& channelOn,
+                               int k) {
+    return k >= 0 && k < kChannels && channelOn[std::size_t(k)] && (k < 2 || channelMode == 4);
+}
+
 // The record work of TransferRequestData once the window has found the display: copies
 // the settings, fills the cells, counts and analyses the channels, keeps the label
 // texts and sets HasShot, and returns the new label texts and the layout for the window.

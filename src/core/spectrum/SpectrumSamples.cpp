@@ -10,8 +10,12 @@ namespace {
 constexpr int kOutputLength = 1201;
 constexpr int kTakenSamples = 601;
 
-int rawOf(double screen) {
-    return std::clamp(int(std::trunc((screen + 60) / 2)), 0, 255);
+// Samples are whole screen values (2v - 60) or earlier outputs; anything else is bounded
+// before it becomes an integer.
+int inputOf(double screen) {
+    if (!std::isfinite(screen))
+        return 0;
+    return int(std::trunc(std::clamp(screen, -1e6, 1e6)));
 }
 
 } // namespace
@@ -42,11 +46,11 @@ void interpolateFastTimebase(const ShotSettings& shot, int n, const Interpolatio
     for (std::vector<double>& x : samples.x) {
         for (int i = 0; i < inputs; ++i) {
             const long long at = std::clamp((long long)shot.HeaderValue1 - 10 + i, 0LL, (long long)last);
-            input[std::size_t(i)] = rawOf(x[std::size_t(at)]);
+            input[std::size_t(i)] = inputOf(x[std::size_t(at)]);
         }
         const std::size_t made = interpolate(table, input, 5, lastPosition, output);
         for (int i = 0; i < kTakenSamples && std::size_t(i * stride) < made; ++i)
-            x[std::size_t(i)] = 2.0 * output[std::size_t(i * stride)] - 60;
+            x[std::size_t(i)] = output[std::size_t(i * stride)];
     }
 }
 

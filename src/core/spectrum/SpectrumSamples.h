@@ -24,9 +24,9 @@ struct SpectrumSamples {
 // what was there.
 void readSpectrumSamples(const ShotRecord& record, int n, SpectrumSamples& samples);
 
-// The two fastest timebases (2 and 3) are upsampled six-fold from HeaderValue1 - 10
-// on; the others are used as read. Positions before or past the n samples read take
-// the nearest one read.
+// The two fastest timebases (2 and 3) are upsampled six-fold on the screen scale from
+// HeaderValue1 - 10 on, the results held within 0..255; the others are used as read.
+// Positions before or past the n samples read take the nearest one read.
 void interpolateFastTimebase(const ShotSettings& shot, int n, const InterpolationTable& table,
                              SpectrumSamples& samples);
 

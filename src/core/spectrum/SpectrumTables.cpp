@@ -113,6 +113,17 @@ InterpolationTable::InterpolationTable() {
                     v * kInterpolationTaps[std::size_t(j)][std::size_t(k)];
 }
 
+namespace {
+
+long long tapProduct(const InterpolationTable& table, int value, int phase, int tap) {
+    // Screen values below 0 or above 255 have no entry in the table.
+    if (value >= 0 && value <= 255)
+        return table.product(value, phase, tap);
+    return (long long)value * kInterpolationTaps[std::size_t(phase)][std::size_t(tap)];
+}
+
+} // namespace
+
 std::size_t interpolate(const InterpolationTable& table, std::span<const int> input, int first, int last,
                         std::span<int> output) {
     if (input.empty())
@@ -121,13 +132,12 @@ std::size_t interpolate(const InterpolationTable& table, std::span<const int> in
     std::size_t o = 0;
     for (int a = first; a <= last && o < output.size(); ++a)
         for (int j = 0; j < kInterpolationPhases && o < output.size(); ++j) {
-            int sum = 0;
-            for (int k = -4; k <= 4; ++k) {
-                const int value = std::clamp(input[std::size_t(std::clamp(a + k, 0, end))], 0, 255);
-                sum += table.product(value, j, k + 4);
-            }
-            // Ringing past the raw range stays at its edge instead of wrapping around.
-            output[o++] = std::clamp(sum / 256, 0, 255);
+            long long sum = 0;
+            for (int k = -4; k <= 4; ++k)
+                sum += tapProduct(table, input[std::size_t(std::clamp(a + k, 0, end))], j, k + 4);
+            // The result has eight bits: what lies past them stays at the edge instead
+            // of wrapping around.
+            output[o++] = int(std::clamp(sum / 256, 0LL, 255LL));
         }
     return o;
 }

@@ -45,10 +45,10 @@ private:
     std::array<std::array<std::array<int, 9>, kInterpolationPhases>, 256> m_products{};
 };
 
-// Upsamples raw values (0..255) at input positions first..last into `output`, six
-// outputs per position, as many as fit. Each output is the tap sum divided by 256,
-// held within 0..255. Taps that reach outside the input take its nearest end.
-// Returns the number of outputs written.
+// Upsamples values at input positions first..last into `output`, six outputs per
+// position, as many as fit. Each output is the tap sum divided by 256 (truncated) and
+// held within the eight bits 0..255. Taps that reach outside the input take its
+// nearest end. Returns the number of outputs written.
 std::size_t interpolate(const InterpolationTable& table, std::span<const int> input, int first, int last,
                         std::span<int> output);
 

@@ -85,7 +85,8 @@ void DeviceConnection::JvHidDeviceController1DeviceChange() {
 
 bool DeviceConnection::JvHidDeviceController1Enumerate(TJvHidDevice& device, int index) {
     const std::string s = deviceStringOf(device);
-    const bool accepted = isInstrumentDeviceString(s);
+    const bool accepted =
+        isInstrumentDeviceString(s) && (m_serial.empty() || device.deviceString(3) == m_serial);
     m_lastVerdict = accepted;
     setConnectButton(accepted && !connectionReading());
     if (!accepted)
@@ -123,6 +124,12 @@ void DeviceConnection::Open_TBtnClick() {
     m_control.State.Connected = true;
     setConnectButton(false);
     m_control.sendCommand([](CommandBytes& b) { CmdConnect(b); });
+}
+
+void DeviceConnection::disconnectInstrument() {
+    stopReader();
+    m_control.State.Connected = false;
+    setConnectButton(m_lastVerdict);
 }
 
 void DeviceConnection::startReader(TJvHidDevice& device) {

@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 
 namespace kavlon {
 
@@ -34,6 +35,8 @@ public:
     // Attaches the handlers to the controller, which raises the start-up device
     // change at once: connect to the signals first.
     void start();
+    // Only the instrument with this serial number is taken; empty takes any.
+    void setSerialNumber(std::string serial) { m_serial = std::move(serial); }
 
     // The connect button's verdict: the last device enumerated, and never
     // enabled while a connection is reading.
@@ -47,11 +50,14 @@ public Q_SLOTS:
     void JvHidDeviceController1DeviceChange();
     bool JvHidDeviceController1Enumerate(TJvHidDevice& device, int index);
     void Open_TBtnClick();
+    // Lets the instrument go as an unplug does: the reader stops, Connected is
+    // cleared, and the connect button follows the devices again.
+    void disconnectInstrument();
 
 Q_SIGNALS:
     void connectButtonEnabled(bool enabled);
-    // The instrument being read went away or failed; Connected stays set, as
-    // the program has no disconnect, and the button follows the devices again.
+    // The instrument being read went away or failed; Connected stays set (the
+    // panel keeps showing its last report), and the button follows the devices again.
     void connectionLost();
     // The connect button was pressed on an instrument that could not be opened.
     void connectFailed(const QString& reason);
@@ -72,6 +78,7 @@ private:
     std::uint64_t m_readerGeneration = 0;
     // The reader's device while a device change decides whether it stays.
     std::unique_ptr<TJvHidDevice> m_keptReaderDevice;
+    std::string m_serial;
     bool m_buttonEnabled = false;
     bool m_lastVerdict = false;
     bool m_started = false;

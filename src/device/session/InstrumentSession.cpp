@@ -70,6 +70,23 @@ void InstrumentSession::start() {
     m_connection.start();
 }
 
+void InstrumentSession::disconnectInstrument() {
+    m_connection.disconnectInstrument();
+    Q_EMIT disconnected();
+}
+
+void InstrumentSession::requestShot(const std::string& caption) {
+    Q_EMIT shotRequested(QString::fromStdString(caption));
+    m_acquisition.RequestData(caption);
+}
+
+QString InstrumentSession::instrumentName() const {
+    if (m_link.DeviceNames.empty())
+        return {};
+    // The device string begins with the blank of its empty first descriptor.
+    return QString::fromStdString(m_link.DeviceNames.front()).trimmed();
+}
+
 void InstrumentSession::endDemonstration() {
     m_acquisition.DemoMode = false;
     m_acquisition.State.Connected = false;

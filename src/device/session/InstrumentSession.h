@@ -43,10 +43,16 @@ public:
     // Attaches the device-change handlers; the controller raises the start-up
     // change at once, so connect to the signals first.
     void start();
+    // Only the instrument with this serial number is used; empty (the default) takes any.
+    void chooseInstrument(std::string serial) { m_connection.setSerialNumber(std::move(serial)); }
     // The connect button: opens the first instrument, starts reading, says hello.
     void connectInstrument() { m_connection.Open_TBtnClick(); }
+    // Lets the instrument go (the reader stops, as on unplug); connecting again works.
+    void disconnectInstrument();
     // Asks for the next shot on behalf of the display with this caption.
-    void requestShot(const std::string& caption) { m_acquisition.RequestData(caption); }
+    void requestShot(const std::string& caption);
+    // The device string of the instrument commands go to, empty when there is none.
+    QString instrumentName() const;
 
     // Who takes a completed shot, and what became of it. Without one a shot is
     // dropped and its request settled.
@@ -98,6 +104,9 @@ Q_SIGNALS:
     void connectButtonEnabled(bool enabled);
     void connectionLost();
     void connectFailed(const QString& reason);
+    // A shot was asked for; the user let the instrument go.
+    void shotRequested(const QString& caption);
+    void disconnected();
 
 private:
     // The interpretation's listener: turns what it reports into the signals above.

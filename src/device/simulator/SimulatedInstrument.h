@@ -45,6 +45,8 @@ public:
     Frame takeFrame();
 
     void sendPoll();
+    // A settings report nobody asked for, as the instrument sends when its own knobs turn.
+    void sendSettingsReport() { queueSettings(); }
     void sendQuickPrint(int mode);
     // Back to its power-on settings with nothing waiting to be sent.
     void powerOn();

@@ -14,19 +14,8 @@ namespace {
 
 constexpr int kTickLength = 6;
 constexpr int kLabelGap = 8;
-
-// Ticks that lie on the axis (within a little of its ends).
-template <class Fn> void forTicksOn(const ChartAxis& axis, int minTicks, bool shortTicks, Fn fn) {
-    const std::vector<ChartTick> ticks = axis.logarithmic()
-                                             ? logTicks(axis.lo(), axis.hi(), minTicks, shortTicks)
-                                             : linearTicks(axis.lo(), axis.hi(), minTicks);
-    const double lo = std::min(axis.lo(), axis.hi());
-    const double hi = std::max(axis.lo(), axis.hi());
-    const double slack = (hi - lo) * 1e-9;
-    for (const ChartTick& t : ticks)
-        if (t.value >= lo - slack && t.value <= hi + slack)
-            fn(t);
-}
+// The least room between two labels written side by side along an axis.
+constexpr int kLabelSpacing = 4;
 
 TickFormat formatOf(const ChartAxis& axis, int decimals) {
     return axis.logarithmic() ? logTickFormat(axis.lo(), axis.hi())
@@ -129,6 +118,7 @@ void TRChart::renderBase() {
     }
     m_base.fill(palette().color(QPalette::Window));
     QPainter p(&m_base);
+    p.setFont(font()); // the labels were measured in it
     const QRect plot = plotRect();
     p.fillRect(plot.translated(ShadowWidth, ShadowWidth), ShadowColor);
     p.fillRect(plot, Qt::white);
@@ -142,43 +132,68 @@ void TRChart::renderBase() {
     m_stale = false;
 }
 
-void TRChart::drawScales(QPainter& p, const QRect& plot) const {
-    const QFontMetrics metrics = p.fontMetrics();
+std::vector<TRChart::ScaleLabel> TRChart::scaleLabels(Qt::Orientation orientation) const {
+    const bool horizontal = orientation == Qt::Horizontal;
+    const ChartAxis& axis = horizontal ? m_x : m_y;
+    const QRect plot = plotRect();
+    const QFontMetrics metrics = fontMetrics();
+    const TickFormat format = formatOf(axis, horizontal ? DecPlaceX : DecPlaceY);
     const char separator = localeDecimalSeparator();
-    QPen grid(GridColor, 1, Qt::DotLine);
-    const TickFormat xFormat = formatOf(m_x, DecPlaceX);
-    int labelEnd = std::numeric_limits<int>::min(); // a label that would run into the one before is left out
-    forTicksOn(m_x, MinTickX, ShortTicksX, [&](const ChartTick& t) {
+    std::vector<ScaleLabel> labels;
+    std::vector<LabelSpan> spans;
+    for (const ChartTick& t :
+         axisTicks(axis, horizontal ? MinTickX : MinTickY, horizontal ? ShortTicksX : ShortTicksY)) {
+        if (!t.labelled)
+            continue;
+        const QString text =
+            QString::fromStdString(tickLabel(t.value, format, axis.lo(), axis.hi(), separator));
+        const int w = metrics.horizontalAdvance(text);
+        QRect rect;
+        if (horizontal) {
+            const int x = axis.toPixel(t.value, plot.left(), plot.right());
+            rect = QRect(x - w / 2, plot.bottom() + kTickLength + kLabelGap / 2, w, metrics.height());
+            spans.push_back({rect.left(), rect.right() + 1});
+        } else {
+            const int y = axis.toPixel(t.value, plot.bottom(), plot.top());
+            rect = QRect(plot.left() - kTickLength - 2 - w, y - metrics.height() / 2, w, metrics.height());
+            spans.push_back({rect.top(), rect.bottom() + 1});
+        }
+        labels.push_back({t.value, text, rect});
+    }
+    const std::vector<bool> fit = labelsThatFit(spans, kLabelSpacing);
+    std::vector<ScaleLabel> written;
+    for (std::size_t i = 0; i < labels.size(); ++i)
+        if (fit[i])
+            written.push_back(labels[i]);
+    return written;
+}
+
+void TRChart::drawScales(QPainter& p, const QRect& plot) const {
+    const QFontMetrics metrics = fontMetrics();
+    const QPen grid(GridColor, 1, Qt::DotLine);
+    // Every tick gets its mark and, when labelled, its grid line, written label or not.
+    for (const ChartTick& t : axisTicks(m_x, MinTickX, ShortTicksX)) {
         const int x = m_x.toPixel(t.value, plot.left(), plot.right());
         p.setPen(Qt::black);
         p.drawLine(x, plot.bottom(), x, plot.bottom() + (t.labelled ? kTickLength : kTickLength / 2));
-        if (!t.labelled)
-            return;
-        const QString label =
-            QString::fromStdString(tickLabel(t.value, xFormat, m_x.lo(), m_x.hi(), separator));
-        const int w = metrics.horizontalAdvance(label);
-        if (x - w / 2 > labelEnd + 3) {
-            p.drawText(x - w / 2, plot.bottom() + kTickLength + kLabelGap / 2 + metrics.ascent(), label);
-            labelEnd = x - w / 2 + w;
+        if (t.labelled) {
+            p.setPen(grid);
+            p.drawLine(x, plot.top(), x, plot.bottom());
         }
-        p.setPen(grid);
-        p.drawLine(x, plot.top(), x, plot.bottom());
-    });
-    const TickFormat yFormat = formatOf(m_y, DecPlaceY);
-    forTicksOn(m_y, MinTickY, ShortTicksY, [&](const ChartTick& t) {
+    }
+    for (const ChartTick& t : axisTicks(m_y, MinTickY, ShortTicksY)) {
         const int y = m_y.toPixel(t.value, plot.bottom(), plot.top());
         p.setPen(Qt::black);
         p.drawLine(plot.left() - (t.labelled ? kTickLength : kTickLength / 2), y, plot.left(), y);
-        if (!t.labelled)
-            return;
-        const QString label =
-            QString::fromStdString(tickLabel(t.value, yFormat, m_y.lo(), m_y.hi(), separator));
-        const int w = metrics.horizontalAdvance(label);
-        p.drawText(plot.left() - kTickLength - 2 - w, y + metrics.ascent() / 2 - 1, label);
-        p.setPen(grid);
-        p.drawLine(plot.left(), y, plot.right(), y);
-    });
+        if (t.labelled) {
+            p.setPen(grid);
+            p.drawLine(plot.left(), y, plot.right(), y);
+        }
+    }
     p.setPen(Qt::black);
+    for (Qt::Orientation axis : {Qt::Horizontal, Qt::Vertical})
+        for (const ScaleLabel& label : scaleLabels(axis))
+            p.drawText(label.rect, Qt::AlignCenter | Qt::TextDontClip, label.text);
     // The caption right-aligned just above the plot, the units at the ends of their axes.
     p.drawText(QRect(plot.left(), 0, plot.width(), plot.top() - 2), Qt::AlignRight | Qt::AlignBottom,
                Caption);

@@ -84,6 +84,14 @@ public:
     QRect plotRect() const;
     QPoint toPixel(double x, double y) const;
     QPointF toData(const QPoint& pixel) const;
+    // A tick label as the scale writes it: its tick's value, its text, where it goes.
+    struct ScaleLabel {
+        double value = 0.0;
+        QString text;
+        QRect rect;
+    };
+    // The labels an axis writes: none for a tick off the axis, none crowding the one before.
+    std::vector<ScaleLabel> scaleLabels(Qt::Orientation axis) const;
     // The finished picture, crosshairs included, as it is shown.
     QImage picture();
 

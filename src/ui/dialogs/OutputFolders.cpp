@@ -1,11 +1,11 @@
 #include "ui/dialogs/OutputFolders.h"
 
+#include "core/files/EscapedText.h"
+#include "core/files/Folders.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
-
-#include <filesystem>
-#include <system_error>
 
 namespace kavlon {
 
@@ -45,15 +45,9 @@ QString outputRoot(const QString& programDirectory) {
 
 QString outputFolder(const QString& programDirectory, const QString& name, QString* error) {
     const QString folder = withSeparator(outputRoot(programDirectory) + name);
-    // Through the standard library, so a failure comes with the platform's reason.
-    std::error_code failure;
-    const std::filesystem::path path(folder.toStdU16String());
-    std::filesystem::create_directories(path, failure);
-    if (!failure && !std::filesystem::is_directory(path, failure) && !failure)
-        failure = std::make_error_code(std::errc::not_a_directory);
-    if (failure) {
+    if (const std::string failure = makeFolders(toPath(folder)); !failure.empty()) {
         if (error)
-            *error = QString::fromLocal8Bit(failure.message());
+            *error = QString::fromLocal8Bit(failure);
         return {};
     }
     return folder;
@@ -61,6 +55,10 @@ QString outputFolder(const QString& programDirectory, const QString& name, QStri
 
 std::filesystem::path toPath(const QString& path) {
     return std::filesystem::path(path.toStdU16String());
+}
+
+QString shownFileText(const QString& text) {
+    return QString::fromStdString(escapeControlCharacters(text.toStdString()));
 }
 
 } // namespace kavlon

@@ -25,4 +25,8 @@ QString outputFolder(const QString& programDirectory, const QString& name, QStri
 // A path the core's file functions take, from the text the dialogs and folders give.
 std::filesystem::path toPath(const QString& path);
 
+// Text from a file, or a file's name, as a message shows it: control characters
+// escaped (escapeControlCharacters), so that none cuts, splits or garbles the message.
+QString shownFileText(const QString& text);
+
 } // namespace kavlon

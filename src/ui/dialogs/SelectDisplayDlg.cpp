@@ -1,5 +1,7 @@
 #include "ui/dialogs/SelectDisplayDlg.h"
 
+#include "ui/FramePlacement.h"
+
 #include <QFrame>
 #include <QListWidget>
 #include <QPushButton>
@@ -56,6 +58,8 @@ int TSelectDisplayDlg::chosen() const {
 void TSelectDisplayDlg::showEvent(QShowEvent* event) {
     FormShow();
     QDialog::showEvent(event);
+    // The toolkit's own guess at the frame differs between the first showing and later ones.
+    centreOnOwner(*this);
 }
 
 void TSelectDisplayDlg::FormShow() {

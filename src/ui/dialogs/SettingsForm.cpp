@@ -1,5 +1,7 @@
 #include "ui/dialogs/SettingsForm.h"
 
+#include "ui/FramePlacement.h"
+
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -87,6 +89,8 @@ void TSettingsForm::FormShow() {
 void TSettingsForm::showEvent(QShowEvent* event) {
     FormShow();
     QDialog::showEvent(event);
+    // The toolkit's own guess at the frame differs between the first showing and later ones.
+    centreOnOwner(*this);
 }
 
 TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {

@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace kavlon {
 
@@ -33,6 +34,16 @@ QString DesktopDialogs::chooseSaveFile(QWidget* parent, const SaveFileRequest& r
 
 bool DesktopDialogs::runModal(QDialog& dialog) {
     return dialog.exec() == QDialog::Accepted;
+}
+
+bool DesktopDialogs::confirm(QWidget* parent, const QString& question) {
+    QMessageBox box(QMessageBox::Question, QApplication::applicationName(), question, QMessageBox::NoButton,
+                    parent);
+    QPushButton* ok = box.addButton("OK", QMessageBox::AcceptRole);
+    box.addButton("Abbrechen", QMessageBox::RejectRole);
+    box.setDefaultButton(ok);
+    box.exec();
+    return box.clickedButton() == ok;
 }
 
 } // namespace kavlon

@@ -29,6 +29,8 @@ public:
     virtual QString chooseSaveFile(QWidget* parent, const SaveFileRequest& request) = 0;
     // Runs a dialog modally; true when it was confirmed.
     virtual bool runModal(QDialog& dialog) = 0;
+    // Asks before doing something that cannot be undone; true to go on.
+    virtual bool confirm(QWidget* parent, const QString& question) = 0;
 };
 
 class DesktopDialogs : public UserDialogs {
@@ -37,6 +39,7 @@ public:
     QString chooseOpenFile(QWidget* parent, const QString& filter) override;
     QString chooseSaveFile(QWidget* parent, const SaveFileRequest& request) override;
     bool runModal(QDialog& dialog) override;
+    bool confirm(QWidget* parent, const QString& question) override;
 };
 
 } // namespace kavlon

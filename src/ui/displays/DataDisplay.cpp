@@ -163,7 +163,7 @@ void TMDIChild_Data::setTwoChannelLayout(bool twoChannels) {
 void TMDIChild_Data::RefreshBtnClick() {
     // Stays disabled until the shot arrives or the next settings report.
     RefreshBtn->setEnabled(false);
-    m_host.acquisition().RequestData(windowTitle().toStdString());
+    m_host.requestShot(windowTitle());
 }
 
 void TMDIChild_Data::resizeEvent(QResizeEvent* event) {

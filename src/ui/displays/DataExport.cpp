@@ -2,6 +2,7 @@
 // goes in) and the shot saved as CSV.
 #include "ui/displays/DataDisplay.h"
 
+#include "ui/DateTimeText.h"
 #include "ui/DecimalSeparator.h"
 #include "ui/dialogs/OutputFolders.h"
 #include "ui/dialogs/UserDialogs.h"
@@ -12,9 +13,7 @@
 #include <QCheckBox>
 #include <QDateTime>
 #include <QDir>
-#include <QLocale>
 #include <QPushButton>
-#include <QRegularExpression>
 
 #include <deque>
 
@@ -24,16 +23,6 @@ namespace {
 
 QString shown(const std::filesystem::path& path) {
     return QDir::toNativeSeparators(QString::fromStdU16String(path.u16string()));
-}
-
-// The user's short date and long time. The long time format of some locales carries
-// the time zone's name, which a time stamp in a sheet does without.
-std::string exportDateTime(const QDateTime& now, const QLocale& locale) {
-    QString timeFormat = locale.timeFormat(QLocale::LongFormat);
-    timeFormat.remove(QRegularExpression("\\s*\\bt+\\b"));
-    const QString text = locale.toString(now.date(), QLocale::ShortFormat) + ' ' +
-                         locale.toString(now.time(), timeFormat.trimmed());
-    return text.toStdString();
 }
 
 } // namespace
@@ -78,7 +67,7 @@ bool TMDIChild_Data::ExportBtnClick(QObject* sender) {
         return false;
 
     const std::string caption = windowTitle().toStdString();
-    const std::string dateTime = exportDateTime(QDateTime::currentDateTime(), QLocale::system());
+    const std::string dateTime = localDateTimeText(QDateTime::currentDateTime()).toStdString();
     ExportContents contents;
     contents.record = &record;
     contents.dataCaption = caption;
@@ -94,10 +83,14 @@ bool TMDIChild_Data::ExportBtnClick(QObject* sender) {
         contents.measures.push_back({measureCaption, source, &face.cells});
     }
 
-    const ExportResult result = exportSheet(*path, contents, replace ? Existing::Replace : Existing::Keep);
+    // A generated name that another program takes meanwhile gives way to the next free one.
+    const NumberedSave result =
+        replace ? NumberedSave{*path, exportSheet(*path, contents).result}
+                : exportSheetUnderFreeName(path->parent_path(), contents, exportNameCount);
     if (!result.result.saved)
-        m_host.dialogs().showError(this, QString("Cannot write %1").arg(shown(*path)),
-                                   QString::fromLocal8Bit(result.result.reason));
+        m_host.dialogs().showError(
+            this, QString("Cannot write %1").arg(shown(result.path.empty() ? *path : result.path)),
+            QString::fromLocal8Bit(result.result.reason));
     return result.result.saved;
 }
 

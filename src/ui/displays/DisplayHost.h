@@ -23,6 +23,8 @@ public:
     // A display's window is being destroyed: free its number and list entry.
     virtual void removeDisplay(const QString& caption) = 0;
     virtual AcquisitionControl& acquisition() = 0;
+    // Asks the instrument for the next shot on behalf of the display with this caption.
+    virtual void requestShot(const QString& caption) = 0;
     // Entries of the display list that a source box offers, in list order.
     virtual QStringList sourceCandidates() const = 0;
     // The last open display with this caption, or null.

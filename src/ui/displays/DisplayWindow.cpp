@@ -33,13 +33,6 @@ void TMDIChild::setClientSize(int width, int height) {
 }
 
 void TMDIChild::fixSize(const QSize& size) {
-    // A window held at its size has nothing to maximise to.
-    if (windowFlags() & Qt::WindowMaximizeButtonHint) {
-        const bool shown = isVisible();
-        setWindowFlags(windowFlags() & ~Qt::WindowMaximizeButtonHint);
-        if (shown)
-            show();
-    }
     // The limits themselves move the window to the size; a resize alone would stay
     // inside the limits an earlier size set.
     setSizeLimits(size, size);
@@ -58,6 +51,17 @@ QSize TMDIChild::clientSize() const {
 void TMDIChild::setSizeLimits(const QSize& minimum, const QSize& maximum) {
     m_minimum = minimum;
     m_maximum = maximum;
+    // Maximised, a window that cannot fill the area would leave the others showing
+    // around it: only one that can grow both ways offers it.
+    const bool fills = maximum.width() >= QWIDGETSIZE_MAX && maximum.height() >= QWIDGETSIZE_MAX;
+    if (bool(windowFlags() & Qt::WindowMaximizeButtonHint) != fills) {
+        if (isMaximized())
+            showNormal();
+        const bool shown = isVisible();
+        setWindowFlag(Qt::WindowMaximizeButtonHint, fills);
+        if (shown)
+            show();
+    }
     applySizeLimits();
 }
 

@@ -24,7 +24,7 @@ public:
     // True once the window has been asked to close (it is freed shortly after).
     bool isClosing() const { return m_closing; }
     // Sizes the window keeps while it shows its content; minimised it is only its
-    // caption, whatever these say.
+    // caption, whatever these say. A window held in either direction cannot be maximised.
     void setSizeLimits(const QSize& minimum, const QSize& maximum);
 
 protected:

@@ -10,7 +10,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include <numeric>
+#include <span>
 
 namespace kavlon {
 
@@ -192,25 +192,6 @@ void TMDIChild_FFT::SetupCharts() {
     ComputeSpectra();
 }
 
-double TMDIChild_FFT::lineValue(int type, int line) const {
-    switch (type) {
-    case 0:
-        return FFT1.Magnitude(line);
-    case 1:
-        return FFT1.PowerSpec(line);
-    case 2:
-        return FFT1.PhaseAngle(line);
-    case 3:
-        return FFT1.CosTerms(line);
-    case 4:
-        return FFT1.SineTerms(line);
-    case 5:
-        return FFT1.DataReal(line + 1);
-    default:
-        return FFT1.DataImag(line + 1);
-    }
-}
-
 void TMDIChild_FFT::ComputeSpectra() {
     // No frequency step is known for a timebase outside the tables.
     if (shot.TimebaseIndex >= kSpectrumTimebases || q <= 0.0)
@@ -218,24 +199,19 @@ void TMDIChild_FFT::ComputeSpectra() {
     const int type = spectrumType();
     const auto caption = spectrumCaption(type);
     for (int k = 0; k < kChannels; ++k) {
-        const std::vector<double>& x = samples.x[std::size_t(k)];
-        FFT1.ClearAll();
-        const double mean = std::accumulate(x.begin(), x.begin() + kPoints, 0.0) / kPoints;
-        for (int i = 0; i < kPoints; ++i)
-            FFT1.SetDataReal(i + 1, x[std::size_t(i)] - mean);
-        FFT1.Transform();
-
+        const SpectrumLines lines =
+            spectrumLines(FFT1, std::span(samples.x[std::size_t(k)]).first(kPoints), type, q);
         TRChart* chart = Charts[std::size_t(k)];
         chart->ClearGraph();
         chart->Caption = QString::fromUtf8(caption->data(), qsizetype(caption->size()));
-        if (type == 0)
-            chart->SetRangeHiY(FFT1.MaxMagnitude());
-        else if (type == 1)
-            chart->SetRangeHiY(FFT1.MaxPower());
+        if (lines.top)
+            chart->SetRangeHiY(*lines.top);
         chart->DataColor = Qt::red;
-        chart->MoveTo(FFT1.FreqOfLine(1, q), 0.0);
-        for (int line = 1; line <= kPoints / 2; ++line)
-            chart->DrawTo(FFT1.FreqOfLine(line, q), lineValue(type, line));
+        // The trace rises from the zero line at the first line's frequency.
+        if (!lines.frequency.empty())
+            chart->MoveTo(lines.frequency.front(), 0.0);
+        for (std::size_t i = 0; i < lines.frequency.size(); ++i)
+            chart->DrawTo(lines.frequency[i], lines.value[i]);
         chart->ShowGraph();
     }
 }

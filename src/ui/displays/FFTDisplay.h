@@ -4,6 +4,7 @@
 
 #include "core/shot/ShotSettings.h"
 #include "core/spectrum/FastFourier.h"
+#include "core/spectrum/SpectrumLines.h"
 #include "core/spectrum/SpectrumSamples.h"
 
 #include <array>
@@ -58,7 +59,6 @@ public slots:
 
 private:
     void buildChart(int channel, QWidget* client);
-    double lineValue(int type, int line) const;
 
     std::unique_ptr<InterpolationTable> m_products;
 };

@@ -134,11 +134,12 @@ void TMDIChild_Math::ComboBox1Change() {
 }
 
 MeasureDisplayFace TMDIChild_Math::face() const {
-    return {windowTitle(), ComboBox1->chosen(), MeasureCells};
+    return {windowTitle(), ComboBox1->chosen(), MeasureCells, results};
 }
 
 void TMDIChild_Math::MeasureSignal() {
-    kavlon::MeasureSignal(copy, MeasureCells, localeDecimalSeparator());
+    results = measureResults(copy);
+    kavlon::MeasureSignal(results, MeasureCells, localeDecimalSeparator());
     Grid_PBPaint();
 }
 

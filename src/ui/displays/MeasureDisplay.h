@@ -21,6 +21,8 @@ public:
     explicit TMDIChild_Math(DisplayHost& host);
 
     MeasureCopy copy;
+    // The numbers of the last measurement, and the texts the table shows.
+    MeasureResults results{};
     MeasureCellTable MeasureCells{};
 
     SourceBox* ComboBox1 = nullptr;
@@ -37,7 +39,7 @@ public:
     // What the other displays may read of this one.
     MeasureDisplayFace face() const;
 
-    // Fills the cells of the enabled channels from the copy and redraws.
+    // Measures the copy, fills the cells of the enabled channels and redraws.
     void MeasureSignal();
 
 public slots:

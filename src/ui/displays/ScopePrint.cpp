@@ -1,18 +1,19 @@
 // Printing and saving a Scope display's picture.
 #include "ui/displays/ScopeDisplay.h"
 
-#include "core/files/AtomicFile.h"
+#include "ui/DateTimeText.h"
 #include "ui/dialogs/OutputFolders.h"
 #include "ui/dialogs/UserDialogs.h"
 #include "ui/picture/PictureEncoding.h"
 #include "ui/picture/PicturePrinter.h"
 #include "ui/picture/ScopePicture.h"
 
+#include "core/files/AtomicFile.h"
+#include "core/files/NumberedNames.h"
 #include "core/picture/PictureLayout.h"
 
 #include <QDateTime>
 #include <QDir>
-#include <QFileInfo>
 #include <QPushButton>
 
 namespace kavlon {
@@ -28,11 +29,8 @@ QString fromView(std::string_view text) {
 QString proposedName(const QString& folder, const PictureFileType& type) {
     if (folder.isEmpty())
         return {};
-    const QDir dir(folder);
-    const auto name = firstFreePictureName(type.defaultExtension, [&](const std::string& n) {
-        return QFileInfo::exists(dir.filePath(QString::fromStdString(n)));
-    });
-    return name ? QString::fromStdString(*name) : QString();
+    const auto path = firstFreeNumberedName(toPath(folder), "." + std::string(type.defaultExtension));
+    return path ? QString::fromStdU16String(path->filename().u16string()) : QString();
 }
 
 } // namespace
@@ -40,7 +38,7 @@ QString proposedName(const QString& folder, const PictureFileType& type) {
 void TMDIChild_Scope::PrintBtnClick(QObject* Sender) {
     if (Sender == PrintBtn)
         state.PrintKind = m_host.printAsOption();
-    const QString now = pictureDateTime(QDateTime::currentDateTime());
+    const QString now = localDateTimeText(QDateTime::currentDateTime());
     Picture =
         scopePicture(screenImage(), pictureTexts(state, windowTitle().toStdString(), now.toStdString()));
     // Any other kind builds the picture and leaves it at that.

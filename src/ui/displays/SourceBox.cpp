@@ -36,9 +36,10 @@ QString SourceBox::chosen() const {
 }
 
 void SourceBox::focusInEvent(QFocusEvent* event) {
-    // Focus coming back from the box's own list, or with the whole window, is no entry.
-    const Qt::FocusReason reason = event->reason();
-    if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
+    // Focus coming back from the box's own list is no entry. Focus that comes with the
+    // whole window is one: a display made behind a modal dialog gets its focus that way,
+    // and the click that follows finds the box focused already.
+    if (event->reason() != Qt::PopupFocusReason)
         refill();
     QComboBox::focusInEvent(event);
 }

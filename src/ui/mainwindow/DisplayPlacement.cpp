@@ -6,23 +6,22 @@ namespace kavlon {
 
 namespace {
 
-// One coordinate of the next position: a step on, back to 0 when the window
-// would reach past the area's edge from there.
-int stepWithin(int previous, int window, int area) {
-    const int next = std::max(0, previous + kDisplayStep);
-    return next + window > area ? 0 : next;
+// One coordinate of the next position: a step on, wrapped round to stay within the
+// places where the whole window fits. Wrapping by the remainder rather than back to 0
+// keeps later rounds off the places of earlier ones.
+int stepWithin(int previous, int window, int area, int step) {
+    const int places = area - window + 1;
+    if (places <= 0)
+        return 0; // larger than the area: its top or left edge stays in view
+    return std::max(0, previous + step) % places;
 }
 
-} // namespace
-
-QPoint nextDisplayPosition(const QSize& area, const QSize& window, std::optional<QPoint> previous) {
-    if (!previous)
-        return {0, 0};
-    return {stepWithin(previous->x(), window.width(), area.width()),
-            stepWithin(previous->y(), window.height(), area.height())};
+bool isTaken(const std::vector<QPoint>& taken, const QPoint& at) {
+    return std::find(taken.begin(), taken.end(), at) != taken.end();
 }
 
-std::vector<TileSpan> tileSpans(int length, const std::vector<TileLimits>& windows) {
+// Each window's length: an equal part of what the others leave, held within its limits.
+std::vector<int> tileLengths(int length, const std::vector<TileLimits>& windows) {
     // Windows that cannot take an equal share are settled first, so the share the
     // others get accounts for them.
     const int count = int(windows.size());
@@ -43,22 +42,70 @@ std::vector<TileSpan> tileSpans(int length, const std::vector<TileLimits>& windo
             break;
         }
     }
-    std::vector<TileSpan> spans;
-    int offset = 0;
-    int remaining = open;
     int left = std::max(0, free);
     const int share = open > 0 ? left / open : 0;
-    for (int i = 0; i < count; ++i) {
-        int l = lengths[std::size_t(i)];
-        if (l < 0) {
-            // The last flexible window takes what rounding left over.
-            l = remaining == 1 ? left : share;
-            left -= l;
-            --remaining;
+    for (int& l : lengths) {
+        if (l >= 0)
+            continue;
+        // The last flexible window takes what rounding left over.
+        l = --open == 0 ? left : share;
+        left -= l;
+    }
+    return lengths;
+}
+
+} // namespace
+
+QPoint nextDisplayPosition(const QSize& area, const QSize& window, std::optional<QPoint> previous,
+                           const std::vector<QPoint>& taken, int step) {
+    const auto next = [&](const QPoint& from) {
+        return QPoint(stepWithin(from.x(), window.width(), area.width(), step),
+                      stepWithin(from.y(), window.height(), area.height(), step));
+    };
+    QPoint at = previous ? next(*previous) : QPoint(0, 0);
+    for (std::size_t tries = 0; tries < taken.size() && isTaken(taken, at); ++tries)
+        at = next(at);
+    // Where every place the window fits whole is taken, it goes on past them.
+    for (std::size_t tries = 0; tries < taken.size() && isTaken(taken, at); ++tries)
+        at += QPoint(step, step);
+    return at;
+}
+
+std::vector<QPoint> cascadePositions(const QSize& area, const std::vector<CascadeWindow>& windows, int step) {
+    std::vector<QPoint> positions;
+    int columnLeft = 0;
+    int captionsEnd = 0; // right of every caption in this column
+    int row = 0;
+    for (const CascadeWindow& window : windows) {
+        if (row > 0 && row * step + window.size.height() > area.height()) {
+            // The new column covers the lower part of this one, all but its captions.
+            columnLeft = captionsEnd + step / 2;
+            row = 0;
         }
+        const QPoint at(columnLeft + row * step, row * step);
+        positions.push_back(at);
+        captionsEnd = std::max(captionsEnd, at.x() + window.captionEnd);
+        ++row;
+    }
+    return positions;
+}
+
+std::vector<TileSpan> tileSpans(int length, const std::vector<TileLimits>& windows) {
+    const std::vector<int> lengths = tileLengths(length, windows);
+    std::vector<TileSpan> spans;
+    int offset = 0;
+    for (int l : lengths) {
         spans.push_back({offset, l});
         offset += l;
     }
+    if (offset <= length || spans.size() < 2)
+        return spans;
+    // Too long together: the offsets shrink in proportion until the last window ends
+    // at the edge, so each shows a part in keeping with its length.
+    const long long last = spans.back().offset;
+    const long long room = std::max(0, length - spans.back().length);
+    for (TileSpan& span : spans)
+        span.offset = std::clamp(int(span.offset * room / last), 0, std::max(0, length - span.length));
     return spans;
 }
 

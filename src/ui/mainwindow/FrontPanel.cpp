@@ -187,16 +187,34 @@ QCheckBox* FrontPanel::panelBox(PanelBox box, int channel) const {
 }
 
 void FrontPanel::setInstrumentControlsEnabled(bool enabled) {
-    for (QWidget* w :
-         {static_cast<QWidget*>(Add_Btn), static_cast<QWidget*>(Delete_Btn), static_cast<QWidget*>(Reset_Btn),
-          static_cast<QWidget*>(RunStopBtn), static_cast<QWidget*>(SingleBtn),
-          static_cast<QWidget*>(AutoScaleBtn), static_cast<QWidget*>(tb_fast_btn),
-          static_cast<QWidget*>(tb_slow_btn), static_cast<QWidget*>(Timebase_lb)})
+    setDisplayListControlsEnabled(enabled);
+    setSendingControlsEnabled(enabled);
+}
+
+void FrontPanel::setDisplayListControlsEnabled(bool enabled) {
+    for (QPushButton* b : {Add_Btn, Delete_Btn, Reset_Btn})
+        b->setEnabled(enabled);
+}
+
+void FrontPanel::setSendingControlsEnabled(bool enabled) {
+    for (QWidget* w : {static_cast<QWidget*>(RunStopBtn), static_cast<QWidget*>(SingleBtn),
+                       static_cast<QWidget*>(AutoScaleBtn), static_cast<QWidget*>(tb_fast_btn),
+                       static_cast<QWidget*>(tb_slow_btn), static_cast<QWidget*>(Timebase_lb)})
         w->setEnabled(enabled);
 }
 
 void FrontPanel::enableInstrumentControls() {
     setInstrumentControlsEnabled(true);
+}
+
+void FrontPanel::enableDisplayListControls() {
+    setDisplayListControlsEnabled(true);
+}
+
+void FrontPanel::instrumentLetGo() {
+    setSendingControlsEnabled(false);
+    for (int c = 1; c <= kChannels; ++c)
+        setChannelControlsEnabled(c, false);
 }
 
 void FrontPanel::returnToStartState() {

@@ -58,6 +58,11 @@ public:
     void enableInstrumentControls();
     // Every control a report enables off again, all four channels shown.
     void returnToStartState();
+    // Add, Delete and Reset: displays can be made of an opened shot without an instrument.
+    void enableDisplayListControls();
+    // The instrument was let go: the controls that send it commands go off; the
+    // display list stays usable and the panel keeps showing the last report.
+    void instrumentLetGo();
     void setChannelControlsEnabled(int channel, bool enabled);
     void setZeroLevelPosition(int channel, int position);
     // What the instrument's reports change on the panel.
@@ -81,6 +86,8 @@ public slots:
 
 private:
     void setInstrumentControlsEnabled(bool enabled);
+    void setDisplayListControlsEnabled(bool enabled);
+    void setSendingControlsEnabled(bool enabled);
     QWidget* buildDisplayList();
     QWidget* buildRunControls();
     QGroupBox* buildHorizontal();

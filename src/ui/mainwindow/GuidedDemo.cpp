@@ -16,6 +16,7 @@
 #include <QEvent>
 #include <QListWidget>
 #include <QRadioButton>
+#include <QShortcut>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -104,6 +105,13 @@ GuidedDemo::GuidedDemo(TMainForm& form)
     connect(DemoTimer, &QTimer::timeout, this, &GuidedDemo::DemoTimerTimer);
     connect(ScrollTimer, &QTimer::timeout, this, &GuidedDemo::ScrollTimerTimer);
     DemoTimer->start(kFirstInvitationMs);
+    // Esc ends the tour wherever the focus is; only while it runs, so that it
+    // closes dialogs as usual the rest of the time.
+    m_escape = new QShortcut(QKeySequence(Qt::Key_Escape), &form);
+    m_escape->setObjectName("DemoEscape");
+    m_escape->setContext(Qt::ApplicationShortcut);
+    m_escape->setEnabled(false);
+    connect(m_escape, &QShortcut::activated, this, &GuidedDemo::stop);
 }
 
 GuidedDemo::~GuidedDemo() = default;
@@ -119,7 +127,35 @@ int GuidedDemo::scaled(int milliseconds) const {
     return milliseconds / m_timeDivisor;
 }
 
+bool GuidedDemo::running() const {
+    return m_form.session().demonstrating();
+}
+
 void GuidedDemo::ToolButton17Click() {
+    if (running()) {
+        stop();
+        return;
+    }
+    if (!m_form.childDisplays().isEmpty() &&
+        !m_form.dialogs().confirm(&m_form, "The demonstration closes the open displays. Continue?"))
+        return;
+    start();
+}
+
+void GuidedDemo::stop() {
+    if (!running())
+        return;
+    DemoTimer->stop();
+    ScrollTimer->stop();
+    m_balloon->hide();
+    m_form.SettingsForm->hide();
+    m_form.closeListedDisplays();
+    ScriptPosition = ScriptLength;
+    endDemonstration();
+}
+
+void GuidedDemo::start() {
+    m_escape->setEnabled(true);
     setToolbarHints(false);
     ScriptPosition = 0;
     m_form.startDemonstration();
@@ -304,6 +340,7 @@ void GuidedDemo::pickSource(SourceBox* box) {
 }
 
 void GuidedDemo::endDemonstration() {
+    m_escape->setEnabled(false);
     setToolbarHints(true);
     m_form.endDemonstration();
 }

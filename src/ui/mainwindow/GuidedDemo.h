@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 
+class QShortcut;
 class QTimer;
 
 namespace kavlon {
@@ -27,8 +28,12 @@ public:
     explicit GuidedDemo(TMainForm& form);
     ~GuidedDemo() override;
 
-    // Starts, or starts again from the first step.
+    // Starts the tour (asking first when the user's displays are open, which it
+    // closes), or ends it at once while it runs.
     void ToolButton17Click();
+    // Ends a running tour now, as its last step would: displays closed, no instrument.
+    void stop();
+    bool running() const;
     // Prepares the move to the current step's target.
     void DoScriptStep();
     void ScrollTimerTimer();
@@ -58,12 +63,14 @@ private:
     void dropSources(SourceBox* box);
     void pickSource(SourceBox* box);
     void endDemonstration();
+    void start();
     void setToolbarHints(bool on);
     bool eventFilter(QObject* watched, QEvent* event) override;
 
     TMainForm& m_form;
     std::unique_ptr<DemoScriptTable> m_script;
     HintBalloon* m_balloon = nullptr;
+    QShortcut* m_escape = nullptr;
     int m_timeDivisor = 1;
     bool m_toolbarHints = true;
     // The glide: where the pointer is on its way, how far each tick takes it, ticks to go.

@@ -2,7 +2,6 @@
 
 #include "ui/dialogs/SelectDisplayDlg.h"
 #include "ui/dialogs/SettingsForm.h"
-#include "ui/mainwindow/DisplayPlacement.h"
 #include "ui/mainwindow/FrontPanel.h"
 #include "ui/mainwindow/GuidedDemo.h"
 #include "ui/mainwindow/ShotFileActions.h"
@@ -169,6 +168,7 @@ void TMainForm::ToolButton17Click() {
 
 void TMainForm::buildToolBar() {
     auto* bar = addToolBar("Toolbar");
+    m_toolBar = bar;
     bar->setObjectName("ToolBar1");
     bar->setMovable(false);
     bar->setFixedHeight(30);
@@ -189,7 +189,12 @@ void TMainForm::buildToolBar() {
     }
     bar->addSeparator();
     Open_TBtn = toolButton(bar, "Open_TBtn", "Connect", "Connect to Scope", icons::connect());
+    Open_TBtn->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     Open_TBtn->setEnabled(false);
+    // An icon alone: the toolbar must still fit a small screen at a large scale.
+    Disconnect_TBtn = toolButton(bar, "Disconnect_TBtn", "Disconnect", "Disconnect: let the instrument go",
+                                 icons::disconnect());
+    Disconnect_TBtn->setEnabled(false);
     ToolButton15 = toolButton(bar, "ToolButton15", "Options", "Quick print options", icons::printOptions());
     connect(ToolButton15, &QToolButton::clicked, this, &TMainForm::ToolButton15Click);
 
@@ -321,43 +326,27 @@ void TMainForm::buildMenus() {
     });
 }
 
-void TMainForm::cascade() {
-    // Every display keeps its own size; minimised ones stay where they lie.
-    std::optional<QPoint> previous;
-    for (QMdiSubWindow* w : m_mdiArea->subWindowList(QMdiArea::CreationOrder)) {
-        if (w->isMinimized())
-            continue;
-        if (w->isMaximized())
-            w->showNormal();
-        const QPoint at = nextDisplayPosition(m_mdiArea->viewport()->size(), w->size(), previous);
-        w->move(at);
-        w->raise();
-        previous = at;
-    }
+void TMainForm::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    fitToolBar();
 }
 
-void TMainForm::tile(Qt::Orientation stacking) {
-    // Vertical stacking puts the windows one above the other at full width;
-    // horizontal stacking puts them side by side at full height. A window that
-    // keeps its size takes its own share, the others divide the rest.
-    const auto windows = m_mdiArea->subWindowList();
-    if (windows.isEmpty())
-        return;
-    const QSize area = m_mdiArea->viewport()->size();
-    const bool vertical = stacking == Qt::Vertical;
-    std::vector<TileLimits> limits;
-    for (auto* w : windows) {
-        w->showNormal();
-        limits.push_back(vertical ? TileLimits{w->minimumHeight(), w->maximumHeight()}
-                                  : TileLimits{w->minimumWidth(), w->maximumWidth()});
+void TMainForm::fitToolBar() {
+    const QList<QToolButton*> labelled = m_toolBar->findChildren<QToolButton*>();
+    if (m_labelledToolBarWidth == 0) {
+        // Measured once, with every label showing.
+        if (m_toolBar->actions().isEmpty())
+            return;
+        m_labelledToolBarWidth = m_toolBar->sizeHint().width();
+        for (QToolButton* b : labelled)
+            b->setProperty("labelledStyle", int(b->toolButtonStyle()));
     }
-    const std::vector<TileSpan> spans = tileSpans(vertical ? area.height() : area.width(), limits);
-    for (int i = 0; i < int(windows.size()); ++i) {
-        const TileSpan& span = spans[std::size_t(i)];
-        if (vertical)
-            windows[i]->setGeometry(0, span.offset, area.width(), span.length);
-        else
-            windows[i]->setGeometry(span.offset, 0, span.length, area.height());
+    const bool narrow = m_toolBar->width() < m_labelledToolBarWidth;
+    for (QToolButton* b : labelled) {
+        const QVariant style = b->property("labelledStyle");
+        if (!style.isValid() || style.toInt() != Qt::ToolButtonTextBesideIcon)
+            continue;
+        b->setToolButtonStyle(narrow ? Qt::ToolButtonIconOnly : Qt::ToolButtonTextBesideIcon);
     }
 }
 

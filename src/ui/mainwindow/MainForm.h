@@ -23,10 +23,12 @@ class QMdiArea;
 class QMenu;
 class QProgressBar;
 class QTimer;
+class QToolBar;
 class QToolButton;
 
 namespace kavlon {
 
+class ConnectionStatus;
 class FrontPanel;
 class ShotFileActions;
 class TMDIChild;
@@ -53,6 +55,7 @@ public:
 
     InstrumentSession& session() { return m_session; }
     AcquisitionControl& acquisition() override { return m_session.acquisition(); }
+    void requestShot(const QString& caption) override { m_session.requestShot(caption.toStdString()); }
     DeviceLink& deviceLink() { return m_session.link(); }
     DeviceConnection& connection() { return m_session.connection(); }
     QMdiArea* mdiArea() const { return m_mdiArea; }
@@ -63,6 +66,7 @@ public:
 
     // Toolbar
     QToolButton* Open_TBtn = nullptr;
+    QToolButton* Disconnect_TBtn = nullptr;
     QToolButton* ToolButton15 = nullptr;
     QProgressBar* Receive_ProgressBar = nullptr;
     QToolButton* Data_TB = nullptr;
@@ -91,6 +95,10 @@ public:
     QAction* WindowMinimizeAll1 = nullptr;
     QAction* WindowArrangeAll1 = nullptr;
     QMenu* WindowMenu = nullptr;
+    // Only with the simulated instrument: its own buttons, pressed from here.
+    QMenu* SimulatorMenu = nullptr;
+    QAction* PressQuickPrint1 = nullptr;
+    ConnectionStatus* connectionStatus() const { return m_connectionStatus; }
 
     TSettingsForm* SettingsForm = nullptr;
     TAboutBox* AboutBox = nullptr;
@@ -108,6 +116,11 @@ public:
     TMDIChild_Scope* newScopeDisplay(std::string_view kindWord, int limit = kMaxDisplays);
     // Closes every listed display and lets its number and entry go, one by one.
     void closeListedDisplays();
+    // A shot was opened from a file: displays can be made of it without an instrument.
+    void enableOfflineDisplays();
+    // The program runs on the simulated instrument (--simulate): a menu offers its
+    // buttons. Nothing happens over any other backend.
+    void showSimulatorMenu();
     // The guided demonstration begins: no instrument is reached from now on.
     void startDemonstration();
     // It ends: the made-up connection is given up and the panel goes back to how
@@ -147,12 +160,12 @@ public slots:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
     void FormCreate();
     void FormCloseQuery();
-    QString settingsPath() const;
     void buildToolBar();
     void buildActions();
     void buildMenus();
@@ -170,6 +183,12 @@ private:
     void wireSession();
     void enableDisplayButtons();
     void enableDataRefreshButtons();
+    // The instrument was let go: nothing can send it commands or ask it for a shot.
+    void instrumentLetGo();
+    void updateDisconnectButton();
+    // Where the toolbar with its labels is wider than the window (a small screen at a
+    // large scale), its labelled buttons show their icons alone, so none is pushed out.
+    void fitToolBar();
     ShotDelivery takeShot(const CompletedShot& shot);
     template <class Display> Display* adopt(const QString& caption);
     void placeNewDisplay(TMDIChild* display);
@@ -185,8 +204,13 @@ private:
     FrontPanel* m_panel = nullptr;
     QuickPrint m_quickPrint{*this};
     GuidedDemo* m_demo = nullptr;
+    ConnectionStatus* m_connectionStatus = nullptr;
     ShotFileActions* m_shotFiles = nullptr;
+    // Where the settings go at close, decided at start; empty: nowhere.
+    QString m_settingsPath;
     bool m_shown = false;
+    QToolBar* m_toolBar = nullptr;
+    int m_labelledToolBarWidth = 0;
     bool m_tearingDown = false;
 };
 

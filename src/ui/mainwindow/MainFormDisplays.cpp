@@ -8,7 +8,7 @@
 #include "ui/displays/ScopeDisplay.h"
 #include "ui/mainwindow/FrontPanel.h"
 
-#include "ui/mainwindow/DisplayPlacement.h"
+#include "ui/mainwindow/WindowArrangement.h"
 
 #include "core/displays/DisplayNames.h"
 
@@ -63,10 +63,14 @@ TMDIChild_FFT* TMainForm::CreateFFTDisplay(const QString& caption) {
 void TMainForm::placeNewDisplay(TMDIChild* display) {
     // The newest display still showing its content is where the next one steps from.
     std::optional<QPoint> previous;
+    std::vector<QPoint> taken;
     for (TMDIChild* other : childDisplays())
-        if (other != display && !other->isMinimized())
+        if (other != display && !other->isMinimized()) {
             previous = other->pos();
-    display->move(nextDisplayPosition(m_mdiArea->viewport()->size(), display->size(), previous));
+            taken.push_back(other->pos());
+        }
+    display->move(nextDisplayPosition(m_mdiArea->viewport()->size(), display->size(), previous, taken,
+                                      cascadeStep(*m_mdiArea)));
 }
 
 QList<TMDIChild*> TMainForm::childDisplays() const {

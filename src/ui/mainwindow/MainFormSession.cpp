@@ -2,8 +2,12 @@
 #include "ui/mainwindow/MainForm.h"
 
 #include "ui/displays/DataDisplay.h"
+#include "ui/mainwindow/ConnectionStatus.h"
 #include "ui/mainwindow/FrontPanel.h"
 
+#include "device/simulator/SimulatedBackend.h"
+
+#include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
@@ -13,6 +17,7 @@ namespace kavlon {
 
 void TMainForm::wireSession() {
     InstrumentSession* s = &m_session;
+    m_connectionStatus = new ConnectionStatus(m_session, *statusBar());
     FrontPanel* panel = m_panel;
     connect(s, &InstrumentSession::runStateChanged, panel, &FrontPanel::setRunState);
     connect(s, &InstrumentSession::zeroLevelPositionChanged, panel, &FrontPanel::setZeroLevelPosition);
@@ -40,12 +45,52 @@ void TMainForm::wireSession() {
     connect(s, &InstrumentSession::quickPrintDelivered, this, [this] { m_quickPrint.shotDelivered(); });
 
     connect(Open_TBtn, &QToolButton::clicked, s, &InstrumentSession::connectInstrument);
+    connect(Disconnect_TBtn, &QToolButton::clicked, s, &InstrumentSession::disconnectInstrument);
     connect(s, &InstrumentSession::connectButtonEnabled, Open_TBtn, &QWidget::setEnabled);
+    connect(s, &InstrumentSession::connectButtonEnabled, this, &TMainForm::updateDisconnectButton);
+    connect(s, &InstrumentSession::instrumentControlsEnabled, this, &TMainForm::updateDisconnectButton);
+    connect(s, &InstrumentSession::disconnected, this, &TMainForm::instrumentLetGo);
     connect(s, &InstrumentSession::connectionLost, this, [this] {
+        instrumentLetGo();
         statusBar()->showMessage("The instrument is gone. Plug it in again to connect.", 10000);
     });
     connect(s, &InstrumentSession::connectFailed, this,
             [this](const QString& reason) { statusBar()->showMessage(reason, 10000); });
+}
+
+void TMainForm::updateDisconnectButton() {
+    Disconnect_TBtn->setEnabled(!m_session.demonstrating() && m_session.state().Connected &&
+                                m_session.connection().reading());
+}
+
+void TMainForm::instrumentLetGo() {
+    updateDisconnectButton();
+    m_panel->instrumentLetGo();
+    for (TMDIChild* display : childDisplays())
+        if (auto* data = qobject_cast<TMDIChild_Data*>(display))
+            data->RefreshBtn->setEnabled(false);
+}
+
+void TMainForm::enableOfflineDisplays() {
+    m_panel->enableDisplayListControls();
+    enableDisplayButtons();
+}
+
+void TMainForm::showSimulatorMenu() {
+    auto* simulated = dynamic_cast<SimulatedBackend*>(&m_session.backend());
+    if (!simulated || SimulatorMenu)
+        return;
+    SimulatorMenu = menuBar()->addMenu("Simulated instrument");
+    SimulatorMenu->setObjectName("SimulatorMenu");
+    PressQuickPrint1 = SimulatorMenu->addAction("Press quick print");
+    PressQuickPrint1->setObjectName("PressQuickPrint1");
+    PressQuickPrint1->setStatusTip(
+        "The instrument's quick-print button: it asks for a picture as \"Print as\" says");
+    connect(PressQuickPrint1, &QAction::triggered, this, [this, simulated] {
+        const int mode = QuickPrintOptions.PrintAs;
+        simulated->withInstrument(
+            [mode](SimulatedInstrument& instrument) { instrument.sendQuickPrint(mode); });
+    });
 }
 
 void TMainForm::enableDisplayButtons() {
@@ -81,11 +126,15 @@ void TMainForm::startDemonstration() {
     m_session.startDemonstration();
     // The tour's connect step works without an instrument.
     Open_TBtn->setEnabled(true);
+    updateDisconnectButton();
+    m_connectionStatus->refresh();
 }
 
 void TMainForm::endDemonstration() {
     m_session.endDemonstration();
     returnToStartState();
+    updateDisconnectButton();
+    m_connectionStatus->refresh();
 }
 
 } // namespace kavlon

@@ -1,6 +1,7 @@
 // Start-up, the settings file, the quick-print options and closing.
 #include "ui/mainwindow/MainForm.h"
 
+#include "ui/FramePlacement.h"
 #include "ui/dialogs/OutputFolders.h"
 
 #include "ui/dialogs/SettingsForm.h"
@@ -15,15 +16,11 @@
 #include <QDir>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QTimer>
 
-#include <filesystem>
 #include <optional>
 
 namespace kavlon {
-
-QString TMainForm::settingsPath() const {
-    return settingsLocation(ProgramDirectory, userConfigDirectory()).writePath;
-}
 
 void TMainForm::FormCreate() {
     m_session.acquisition().startState();
@@ -32,8 +29,14 @@ void TMainForm::FormCreate() {
     if (!ProgramDirectory.endsWith('/'))
         ProgramDirectory += '/';
 
-    const std::optional<StoredSettings> stored =
-        loadFirstSettings(settingsLocation(ProgramDirectory, userConfigDirectory()).readOrder);
+    const SettingsStart start = startSettings(settingsLocation(ProgramDirectory, userConfigDirectory()));
+    m_settingsPath = start.writePath;
+    if (!start.warning.isEmpty()) {
+        // Once the window is up, so that the message is seen over it.
+        QTimer::singleShot(0, this,
+                           [this, start] { m_dialogs->showError(this, start.warning, start.warningDetail); });
+    }
+    const std::optional<StoredSettings>& stored = start.stored;
     if (!stored)
         return; // first run: the designed size, every quick-print option off
 
@@ -53,13 +56,17 @@ void TMainForm::showEvent(QShowEvent* event) {
     if (m_shown)
         return;
     m_shown = true;
-    const QScreen* primary = QGuiApplication::primaryScreen();
-    if (!primary)
-        return; // nowhere to centre on
-    const QRect screen = primary->availableGeometry();
-    const int left = std::max(0, (screen.width() - width()) / 2);
-    const int top = std::max(0, (screen.height() - height()) / 2);
-    move(screen.x() + left, screen.y() + top);
+    // Centred on the screen by its whole frame, title bar included, and no larger than
+    // the screen holds; so a stored place or size from a larger screen cannot hide it.
+    placeNowAndOnceFramed(*this, [this] {
+        const QScreen* primary = QGuiApplication::primaryScreen();
+        if (!primary)
+            return; // nowhere to centre on
+        const QRect screen = primary->availableGeometry();
+        const QMargins frame = frameMarginsOf(*this);
+        resize(fittedContentSize(size(), frame, screen.size()));
+        setGeometry(QRect(centredContentPosition(size(), frame, screen, screen), size()));
+    });
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
@@ -77,12 +84,16 @@ void TMainForm::FormCloseQuery() {
     s.Height = height();
     s.Options = QuickPrintOptions;
     s.RecentShots = m_shotFiles->recent();
-    prepareSettingsFolder(settingsPath());
-    const SaveResult result = saveSettings(toPath(settingsPath()), s);
-    if (!result.saved) {
-        const QString path = QDir::toNativeSeparators(settingsPath());
-        m_dialogs->showError(this, QString("nach %1 kann nicht geschrieben werden").arg(path),
-                             QString::fromLocal8Bit(result.reason));
+    if (m_settingsPath.isEmpty())
+        return; // the start said why
+    QString reason = prepareSettingsFolder(m_settingsPath);
+    if (reason.isEmpty()) {
+        const SaveResult result = saveSettings(toPath(m_settingsPath), s);
+        reason = result.saved ? QString() : QString::fromLocal8Bit(result.reason);
+    }
+    if (!reason.isEmpty()) {
+        const QString path = shownFileText(QDir::toNativeSeparators(m_settingsPath));
+        m_dialogs->showError(this, QString("nach %1 kann nicht geschrieben werden").arg(path), reason);
     }
 }
 

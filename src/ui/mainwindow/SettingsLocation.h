@@ -25,10 +25,24 @@ SettingsLocation settingsLocation(const QString& programDirectory, const QString
 // The user's configuration folder for this program (QStandardPaths::AppConfigLocation).
 QString userConfigDirectory();
 
-// The settings of the first file in readOrder that holds any; nothing when none does.
-std::optional<StoredSettings> loadFirstSettings(const QStringList& readOrder);
+// What the start found, and where the settings go at close: decided once, at start.
+struct SettingsStart {
+    std::optional<StoredSettings> stored; // nothing: the first run's defaults
+    QString writePath;                    // empty: the settings are written nowhere
+    // Said at start when a settings file is there but could not be read: "cannot read
+    // ...: reason; defaults are used", and in the detail which file is written instead,
+    // or that none is. Both empty when there is nothing to say.
+    QString warning;
+    QString warningDetail;
+};
 
-// The folder for writePath, created when missing. A failure shows when the file is saved.
-void prepareSettingsFolder(const QString& writePath);
+// Reads the first file of location.readOrder that is there. One that cannot be read
+// stops the search (its settings are the user's, and older ones must not stand in for
+// them) and is never overwritten: the settings then go to the write path only when that
+// is another file.
+SettingsStart startSettings(const SettingsLocation& location);
+
+// The folder for writePath, made when missing; the platform's reason when it cannot be.
+QString prepareSettingsFolder(const QString& writePath);
 
 } // namespace kavlon

@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QDropEvent>
 #include <QFileInfo>
+#include <QMdiArea>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QStyle>
@@ -108,8 +109,10 @@ void ShotFileActions::OpenShot1Execute() {
 }
 
 void ShotFileActions::showOpenError(const QString& path, const QString& reason) {
-    m_form.dialogs().showError(&m_form, QString("Cannot open %1").arg(QDir::toNativeSeparators(path)),
-                               reason);
+    // The reason quotes the file's own bytes.
+    m_form.dialogs().showError(&m_form,
+                               QString("Cannot open %1").arg(shownFileText(QDir::toNativeSeparators(path))),
+                               shownFileText(reason));
 }
 
 TMDIChild_Data* ShotFileActions::openShot(const QString& path) {
@@ -127,6 +130,10 @@ TMDIChild_Data* ShotFileActions::openShot(const QString& path) {
     }
     display->openShot(read->record);
     remember(path);
+    // Scope, Measure and FFT displays can take it now, instrument or not; it comes to the front.
+    m_form.enableOfflineDisplays();
+    m_form.mdiArea()->setActiveSubWindow(display);
+    display->raise();
     return display;
 }
 

@@ -65,6 +65,20 @@ QIcon connect() {
     });
 }
 
+QIcon disconnect() {
+    return draw([](QPainter& p) {
+        // The plug pulled out of its socket, a gap between them.
+        p.setBrush(QColor(90, 90, 90));
+        p.drawRoundedRect(QRectF(1.5, 6.5, 5, 6), 1.5, 1.5);
+        p.drawLine(QPointF(6.5, 8), QPointF(8.5, 8));
+        p.drawLine(QPointF(6.5, 11), QPointF(8.5, 11));
+        p.setBrush(Qt::white);
+        p.drawRoundedRect(QRectF(11.5, 6.5, 5, 6), 1.5, 1.5);
+        p.setPen(QPen(QColor(200, 40, 40), 1.6));
+        p.drawLine(QPointF(9.5, 3), QPointF(11, 16));
+    });
+}
+
 QIcon printOptions() {
     return draw([](QPainter& p) {
         p.setBrush(Qt::white);

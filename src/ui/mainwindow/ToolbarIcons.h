@@ -9,6 +9,7 @@ QIcon cascade();
 QIcon tileHorizontal();
 QIcon tileVertical();
 QIcon connect();
+QIcon disconnect();
 QIcon printOptions();
 QIcon dataTable();
 QIcon scopeTrace();
