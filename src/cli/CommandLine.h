@@ -57,5 +57,6 @@ int runList(const QStringList& arguments, const BackendMaker& makeBackend);
 int runSet(const QStringList& arguments, const BackendMaker& makeBackend);
 int runCapture(const QStringList& arguments, const BackendMaker& makeBackend);
 int runMeasure(const QStringList& arguments, const BackendMaker& makeBackend);
+int runServe(const QStringList& arguments, const BackendMaker& makeBackend);
 
 } // namespace kavlon::cli

@@ -61,7 +61,7 @@ Outcome CommandSession::waitFor(const std::function<bool()>& done, const std::st
 }
 
 Outcome CommandSession::settle(const std::string& what) {
-    return waitFor([this] { return m_session.settingsReports() >= m_answers.due(); }, what);
+    return waitFor([this] { return answeredAll(); }, what);
 }
 
 Outcome CommandSession::connect() {
@@ -122,16 +122,30 @@ ShotDelivery CommandSession::takeShot(const CompletedShot& shot) {
     return ShotDelivery::Settled;
 }
 
-Outcome CommandSession::captureShot(ShotRecord& record) {
+void CommandSession::requestShot(ShotRecord& record) {
     m_shotTaken = false;
     m_shotGap.reset();
     m_shotTarget = &record;
     m_session.requestShot(kShotCaption);
-    Outcome outcome = waitFor([this] { return m_shotTaken; }, "complete shot");
+}
+
+std::optional<Outcome> CommandSession::shotOutcome() {
+    if (!m_shotTaken)
+        return std::nullopt;
     m_shotTarget = nullptr;
-    if (outcome.ok() && m_shotGap)
-        outcome = Outcome::failure(ExitCode::LinkLost, "incomplete shot: " + *m_shotGap);
-    return outcome;
+    if (m_shotGap)
+        return Outcome::failure(ExitCode::LinkLost, "incomplete shot: " + *m_shotGap);
+    return Outcome::success();
+}
+
+Outcome CommandSession::captureShot(ShotRecord& record) {
+    requestShot(record);
+    const Outcome waited = waitFor([this] { return m_shotTaken; }, "complete shot");
+    if (!waited.ok()) {
+        abandonShot();
+        return waited;
+    }
+    return *shotOutcome();
 }
 
 } // namespace kavlon::cli

@@ -63,7 +63,17 @@ public:
     // when the link goes, the shot never completes or a frame of it was lost.
     Outcome captureShot(ShotRecord& record);
 
+    // The same steps for a caller that keeps the event loop running itself: every
+    // command sent so far answered; the instrument gone; a shot asked for, its end
+    // (nothing while it is on its way), and giving up on it.
+    bool answeredAll() const { return m_session.settingsReports() >= m_answers.due(); }
+    bool lost() const { return m_lost; }
+    void requestShot(ShotRecord& record);
+    std::optional<Outcome> shotOutcome();
+    void abandonShot() { m_shotTarget = nullptr; }
+
     InstrumentSession& session() { return m_session; }
+    const SessionOptions& options() const { return m_options; }
     AcquisitionControl& control() { return m_session.acquisition(); }
     const AcquisitionState& state() const { return m_session.state(); }
 

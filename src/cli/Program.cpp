@@ -25,11 +25,12 @@ struct Command {
     int (*run)(const QStringList&, const BackendMaker&);
 };
 
-constexpr std::array<Command, 4> kCommands = {{
+constexpr std::array<Command, 5> kCommands = {{
     {"list", "the instruments found, and whether this user may use them", runList},
     {"set", "step the instrument to the settings given", runSet},
     {"capture", "capture shots and write one file each", runCapture},
     {"measure", "the 22 measurements per channel of a shot file or a live shot", runMeasure},
+    {"serve", "let SCPI clients operate the instrument over TCP (port 5025)", runServe},
 }};
 
 constexpr const char* kExitCodes = "Exit codes: 0 done, 1 usage or a value the instrument does not offer,\n"

@@ -13,17 +13,9 @@
 
 namespace kavlon::cli {
 
-namespace {
-
-// The longest way between the two ends of the timebase table, and then some.
-constexpr int kMaxSteps = 40;
-// How long a step's answer may come after an unasked report: the link carries a
-// report a millisecond, and the instrument answers within a few.
-constexpr std::chrono::milliseconds kLateAnswer{300};
-
 // One setting as the instrument last reported it, the value it should reach, and
 // the command that moves it a step (direction +1 or -1) or straight to the value.
-struct Step {
+struct SettingStep {
     std::string what;
     std::function<int(const AcquisitionControl&)> reported;
     int target = 0;
@@ -31,32 +23,12 @@ struct Step {
     std::function<std::string(int)> shown;
 };
 
-// A settings report the instrument sent by itself (a knob turned on it, a restart)
-// may come between a step and its answer and be taken for the answer; before a step
-// counts as refused, one more report is given a moment to come.
-void awaitLateAnswer(CommandSession& session) {
-    const int reports = session.session().settingsReports();
-    runEventsUntil([&] { return session.session().settingsReports() > reports; }, kLateAnswer);
-}
+namespace {
 
-Outcome stepTo(CommandSession& session, const Step& step) {
-    for (int n = 0; n < kMaxSteps; ++n) {
-        const int now = step.reported(session.control());
-        if (now == step.target)
-            return Outcome::success();
-        step.send(session.control(), step.target > now ? 1 : -1);
-        if (Outcome answered = session.settle("settings report after setting " + step.what); !answered.ok())
-            return answered;
-        if (step.reported(session.control()) == now)
-            awaitLateAnswer(session);
-        if (step.reported(session.control()) == now)
-            return Outcome::failure(ExitCode::Usage, step.what + ": the instrument does not offer " +
-                                                         step.shown(step.target) + "; it stays at " +
-                                                         step.shown(now));
-    }
-    return Outcome::failure(ExitCode::Usage,
-                            step.what + ": the instrument did not reach " + step.shown(step.target));
-}
+using Step = SettingStep;
+
+// The longest way between the two ends of the timebase table, and then some.
+constexpr int kMaxSteps = 40;
 
 std::string channelName(int c) {
     return "channel " + std::to_string(c + 1);
@@ -156,21 +128,69 @@ Step runStep(bool running) {
 
 } // namespace
 
+SettingStepper::SettingStepper(const AcquisitionState& state, const SettingTargets& targets) {
+    if (Outcome o = checkChannels(targets, channelsOf(state)); !o.ok())
+        m_refused = o;
+    else if (Outcome o = collectSteps(state, targets, m_steps); !o.ok())
+        m_refused = o;
+    else if (targets.running)
+        m_steps.push_back(runStep(*targets.running));
+}
+
+SettingStepper::~SettingStepper() = default;
+SettingStepper::SettingStepper(SettingStepper&&) noexcept = default;
+SettingStepper& SettingStepper::operator=(SettingStepper&&) noexcept = default;
+
+std::optional<Outcome> SettingStepper::next(AcquisitionControl& control) {
+    if (m_refused)
+        return m_refused;
+    for (; m_at < m_steps.size(); ++m_at, m_sent = 0, m_before.reset()) {
+        const Step& step = m_steps[m_at];
+        const int now = step.reported(control);
+        // A report the instrument sent by itself (a knob turned on it, a restart) may
+        // have come between the step and its answer and been taken for the answer: one
+        // more report is given a moment to come before the step counts as refused.
+        m_awaitsLateAnswer = m_before && now == *m_before && !m_awaitsLateAnswer;
+        if (m_awaitsLateAnswer)
+            return std::nullopt;
+        if (m_before && now == *m_before)
+            return Outcome::failure(ExitCode::Usage, step.what + ": the instrument does not offer " +
+                                                         step.shown(step.target) + "; it stays at " +
+                                                         step.shown(now));
+        if (now == step.target)
+            continue;
+        if (m_sent == kMaxSteps)
+            return Outcome::failure(ExitCode::Usage,
+                                    step.what + ": the instrument did not reach " + step.shown(step.target));
+        step.send(control, step.target > now ? 1 : -1);
+        m_before = now;
+        ++m_sent;
+        return std::nullopt;
+    }
+    return Outcome::success();
+}
+
+std::string SettingStepper::what() const {
+    return m_at < m_steps.size() ? m_steps[m_at].what : "the settings";
+}
+
 Outcome applyTargets(CommandSession& session, const SettingTargets& targets) {
     // Showing a recording's settings is fine; stepping them is not.
     if (targets.any() && replayOf(session.session().backend()))
         return Outcome::failure(ExitCode::Usage, kReplayCannotChangeSettings);
-    if (Outcome o = checkChannels(targets, channelsOf(session.state())); !o.ok())
-        return o;
-    std::vector<Step> steps;
-    if (Outcome o = collectSteps(session.state(), targets, steps); !o.ok())
-        return o;
-    if (targets.running)
-        steps.push_back(runStep(*targets.running));
-    for (const Step& step : steps)
-        if (Outcome o = stepTo(session, step); !o.ok())
-            return o;
-    return Outcome::success();
+    SettingStepper stepper(session.state(), targets);
+    for (;;) {
+        if (std::optional<Outcome> end = stepper.next(session.control()))
+            return *end;
+        if (stepper.awaitsLateAnswer()) {
+            const int reports = session.session().settingsReports();
+            runEventsUntil([&] { return session.session().settingsReports() > reports; }, kLateAnswer);
+            continue;
+        }
+        if (Outcome answered = session.settle("settings report after setting " + stepper.what());
+            !answered.ok())
+            return answered;
+    }
 }
 
 std::string settingsSummary(const AcquisitionControl& control) {

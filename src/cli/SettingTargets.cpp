@@ -11,7 +11,6 @@ namespace kavlon::cli {
 namespace {
 
 constexpr std::string_view kMicro = "\xC2\xB5";
-constexpr double kSameValue = 1e-6; // relative: the tables' values are exact decimals
 
 std::string_view trim(std::string_view s) {
     while (!s.empty() && s.front() == ' ')
@@ -49,10 +48,6 @@ std::optional<double> prefixFactor(std::string_view prefix) {
     if (prefix == "k" || prefix == "K")
         return 1e3;
     return std::nullopt;
-}
-
-bool same(double a, double b) {
-    return std::abs(a - b) <= kSameValue * std::abs(b);
 }
 
 std::optional<int> channelNumber(std::string_view s) {
@@ -162,22 +157,6 @@ std::optional<double> parseQuantity(std::string_view text, char unit) {
     if (!factor)
         return std::nullopt;
     return value * *factor;
-}
-
-std::optional<int> timebaseIndexFor(double secondsPerDiv) {
-    for (int k = 0; k < kTimebaseSteps; ++k)
-        if (same(secondsPerDiv, TimebaseTable[std::size_t(k)].secondsPerDiv))
-            return k;
-    return std::nullopt;
-}
-
-std::optional<int> voltsIndexFor(double voltsPerDiv, int probeRange) {
-    if (probeRange < 0 || probeRange >= kProbeRangeCount)
-        return std::nullopt;
-    for (int v = kFirstLabelledVolts; v <= kLastLabelledVolts; ++v)
-        if (same(voltsPerDiv, VoltsPerDivTable[std::size_t(v)] * ScaleFactorTable[std::size_t(probeRange)]))
-            return v;
-    return std::nullopt;
 }
 
 std::string offeredVolts(int probeRange) {

@@ -45,11 +45,6 @@ Outcome parseTargets(const SettingTexts& texts, SettingTargets& targets);
 // for unit 's' or 'V'. Nothing for anything else.
 std::optional<double> parseQuantity(std::string_view text, char unit);
 
-// The TimebaseTable entry of that many seconds per division.
-std::optional<int> timebaseIndexFor(double secondsPerDiv);
-// The VoltsIndex giving that many volts per division at the probe range, among
-// those the front panel labels.
-std::optional<int> voltsIndexFor(double voltsPerDiv, int probeRange);
 // The labels offered at a probe range, for a message: "10 mV, 20 mV, ..., 5 V".
 std::string offeredVolts(int probeRange);
 

@@ -49,7 +49,7 @@ TEST_P(CliHelp, EverySubcommandExplainsItselfAndExitsZero) {
     EXPECT_TRUE(run.err.empty()) << run.err;
 }
 
-INSTANTIATE_TEST_SUITE_P(Commands, CliHelp, ::testing::Values("list", "set", "capture", "measure"));
+INSTANTIATE_TEST_SUITE_P(Commands, CliHelp, ::testing::Values("list", "set", "capture", "measure", "serve"));
 
 struct UsageCase {
     QStringList arguments;
@@ -77,6 +77,8 @@ TEST(Cli, BadUsageExitsOneWithAMessageAndNoOutput) {
         {{"measure", "--simulate"}, "either FILEs or --live"},
         {{"measure", "a.csv", "--timebase", "1ms"}, "need --live"},
         {{"set", "--simulate", "--device", ""}, "--device"},
+        {{"serve", "--simulate", "--listen", "localhost:5025"}, "--listen localhost:5025"},
+        {{"serve", "--simulate", "--listen", "127.0.0.1"}, "ADDRESS:PORT"},
         {{"frobnicate"}, "unknown command"},
         {{}, "which command"},
     };
@@ -356,7 +358,7 @@ TEST(Cli, NoInstrumentExitsTwo) {
     ScratchFolder scratch;
     for (const QStringList& arguments :
          {QStringList{"capture", "--out", qpath(scratch.path())}, QStringList{"set"}, QStringList{"list"},
-          QStringList{"measure", "--live"}}) {
+          QStringList{"measure", "--live"}, QStringList{"serve"}}) {
         auto sim = std::make_unique<SimulatedBackend>(SimulationOptions{.paced = false, .pollInterval = 0ms});
         sim->unplug();
         EXPECT_EQ(InProcess{}.run(arguments, std::move(sim)), 2) << arguments.join(' ').toStdString();

@@ -15,14 +15,13 @@ struct CliRun {
     std::string err;
 };
 
-// Runs the built kavloncli to its end with these arguments.
-inline CliRun runKavloncli(const QStringList& arguments) {
+// Runs a program to its end with these arguments, for at most timeout milliseconds.
+inline CliRun runProgram(const QString& program, const QStringList& arguments, int timeout) {
     QProcess process;
-    process.start(KAVLONCLI, arguments);
+    process.start(program, arguments);
     CliRun run;
-    // Generous: three paced shots take six seconds on an idle machine.
-    if (!process.waitForFinished(120000)) {
-        ADD_FAILURE() << "kavloncli did not finish: " << arguments.join(' ').toStdString();
+    if (!process.waitForFinished(timeout)) {
+        ADD_FAILURE() << program.toStdString() << " did not finish: " << arguments.join(' ').toStdString();
         process.kill();
         process.waitForFinished();
         return run;
@@ -31,6 +30,12 @@ inline CliRun runKavloncli(const QStringList& arguments) {
     run.out = process.readAllStandardOutput().toStdString();
     run.err = process.readAllStandardError().toStdString();
     return run;
+}
+
+// Runs the built kavloncli to its end with these arguments.
+inline CliRun runKavloncli(const QStringList& arguments) {
+    // Generous: three paced shots take six seconds on an idle machine.
+    return runProgram(KAVLONCLI, arguments, 120000);
 }
 
 } // namespace kavlon::test

@@ -1,6 +1,7 @@
 #include "core/scales/ScaleTables.h"
 
 #include <charconv>
+#include <cmath>
 #include <cstdlib>
 
 namespace kavlon {
@@ -87,6 +88,32 @@ std::optional<std::string_view> voltsPerDivLabel(int probeRange, int voltsIndex)
     if (voltsIndex < kFirstLabelledVolts || voltsIndex > kLastLabelledVolts)
         return std::nullopt;
     return labelGrid()[std::size_t(probeRange)][std::size_t(voltsIndex - kFirstLabelledVolts)];
+}
+
+namespace {
+
+constexpr double kSameValue = 1e-6; // relative: the tables' values are exact decimals
+
+bool same(double a, double b) {
+    return std::abs(a - b) <= kSameValue * std::abs(b);
+}
+
+} // namespace
+
+std::optional<int> timebaseIndexFor(double secondsPerDiv) {
+    for (int k = 0; k < kTimebaseSteps; ++k)
+        if (same(secondsPerDiv, TimebaseTable[std::size_t(k)].secondsPerDiv))
+            return k;
+    return std::nullopt;
+}
+
+std::optional<int> voltsIndexFor(double voltsPerDiv, int probeRange) {
+    if (probeRange < 0 || probeRange >= kProbeRangeCount)
+        return std::nullopt;
+    for (int v = kFirstLabelledVolts; v <= kLastLabelledVolts; ++v)
+        if (same(voltsPerDiv, VoltsPerDivTable[std::size_t(v)] * ScaleFactorTable[std::size_t(probeRange)]))
+            return v;
+    return std::nullopt;
 }
 
 VoltageText FormatVoltage(double volts, char decimalSeparator) {

@@ -37,6 +37,12 @@ std::optional<std::string_view> timebaseLabel(int index);
 // the pair has no label (VoltsIndex outside 3..11, ProbeRange outside 0..12).
 std::optional<std::string_view> voltsPerDivLabel(int probeRange, int voltsIndex);
 
+// The TimebaseTable entry of that many seconds per division.
+std::optional<int> timebaseIndexFor(double secondsPerDiv);
+// The VoltsIndex giving that many volts per division at the probe range, among
+// those the front panel labels.
+std::optional<int> voltsIndexFor(double voltsPerDiv, int probeRange);
+
 // The label text of value in tenths of a millivolt, by the grid's rule:
 // mV below 1 V, V below 1000 V, kV above, no trailing zeros, point as decimal mark.
 std::string formatVoltsPerDiv(long long tenthsOfMillivolt);
