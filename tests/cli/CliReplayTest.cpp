@@ -7,6 +7,8 @@
 
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
+#include <QTcpSocket>
 
 #include <gtest/gtest.h>
 
@@ -107,6 +109,54 @@ TEST(CliReplay, SettingsAreShownButNeverChanged) {
     const auto listed = runKavloncli({"--replay", qpath(shots.two), "list"});
     EXPECT_EQ(listed.exitCode, 0) << listed.err;
     EXPECT_TRUE(mentions(listed.out, "replay:scope")) << listed.out;
+}
+
+// Sends each line and reads its answer; a command without one gets an empty entry.
+std::vector<std::string> converse(QTcpSocket& client,
+                                  const std::vector<std::pair<std::string, bool>>& lines) {
+    std::vector<std::string> answers;
+    for (const auto& [line, answered] : lines) {
+        client.write(QByteArray::fromStdString(line + "\n"));
+        client.flush();
+        if (!answered) {
+            answers.emplace_back();
+            continue;
+        }
+        while (!client.canReadLine() && client.waitForReadyRead(30000)) {
+        }
+        answers.push_back(client.readLine().trimmed().toStdString());
+    }
+    return answers;
+}
+
+TEST(CliReplay, ServedToRemoteClientsItAnswersQueriesAndRefusesSettings) {
+    SavedShots shots;
+    QProcess server;
+    server.start(KAVLONCLI, {"--replay", qpath(shots.two), "--fast", "serve", "--listen", "127.0.0.1:0"});
+    while (!server.canReadLine() && server.state() != QProcess::NotRunning)
+        server.waitForReadyRead(100);
+    const QString listening = QString::fromUtf8(server.readLine()).trimmed();
+    ASSERT_TRUE(listening.startsWith("listening on 127.0.0.1:")) << listening.toStdString();
+    QTcpSocket client;
+    client.connectToHost("127.0.0.1", quint16(listening.section(':', -1).toUInt()));
+    ASSERT_TRUE(client.waitForConnected(30000));
+
+    const auto answers = converse(client, {{":TIMebase:SCALe 1E-3", false},
+                                           {"SYSTem:ERRor?", true},
+                                           {":TIM:SCAL?", true},
+                                           {"*RST", false},
+                                           {"SYST:ERR?", true},
+                                           {":DIGitize;*OPC?", true},
+                                           {":MEASure:VPP? CHANnel2", true},
+                                           {"SYST:ERR?", true}});
+    EXPECT_EQ(answers[1], "-221,\"Settings conflict;a replayed instrument cannot change its settings\"");
+    EXPECT_EQ(answers[2], "2E-05") << "the recording's 20 µs / Div, unchanged";
+    EXPECT_EQ(answers[4].substr(0, 5), "-221,") << answers[4];
+    EXPECT_EQ(answers[5], "1") << "a shot of the recording is taken";
+    EXPECT_NE(answers[6], "9.91E+37") << "and measured";
+    EXPECT_EQ(answers[7], "0,\"No error\"");
+    server.kill();
+    server.waitForFinished();
 }
 
 TEST(CliReplay, WithoutAShotToPlayNothingStarts) {

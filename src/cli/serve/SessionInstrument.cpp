@@ -1,5 +1,8 @@
 #include "cli/serve/SessionInstrument.h"
 
+#include "device/replay/ReplayBackend.h"
+#include "device/session/Backends.h"
+
 #include "core/acquisition/Commands.h"
 #include "core/scales/ScaleTables.h"
 
@@ -112,6 +115,9 @@ bool SessionInstrument::healthy() const {
 std::optional<Result> SessionInstrument::begin(const scpi::InstrumentAction& action) {
     if (m_session.lost())
         return Result{Result::Kind::NoAnswer, "the instrument went away"};
+    // A recording answers queries and gives its next shot; nothing else reaches it.
+    if (action.kind != Kind::Digitize && replayOf(m_session.session().backend()))
+        return Result{Result::Kind::Refused, kReplayCannotChangeSettings};
     switch (action.kind) {
     case Kind::Digitize:
         m_session.requestShot(m_shot);

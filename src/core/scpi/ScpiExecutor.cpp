@@ -12,6 +12,8 @@ Error errorOf(ActionResult::Kind kind) {
         return Error::DataOutOfRange;
     case ActionResult::Kind::IncompleteShot:
         return Error::DataCorruptOrStale;
+    case ActionResult::Kind::Refused:
+        return Error::SettingsConflict;
     case ActionResult::Kind::NoAnswer:
         break;
     }

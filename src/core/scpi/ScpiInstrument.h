@@ -46,6 +46,7 @@ struct ActionResult {
         NotOffered,     // the instrument did not go where it was asked
         NoAnswer,       // it went away or stopped answering
         IncompleteShot, // a frame of the shot was lost
+        Refused,        // it cannot change what was asked (a recording played back)
     };
     Kind kind = Kind::Done;
     std::string detail;
