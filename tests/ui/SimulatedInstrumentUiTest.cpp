@@ -112,12 +112,12 @@ TEST_F(WithInstrument, ADeliveredShotSavedAndOpenedIsTheSameShot) {
 TEST_F(WithInstrument, UnplugAndReturnLetTheUserConnectAgain) {
     connect();
     backend->unplug();
-    ASSERT_TRUE(waitUntil([&] { return !form->connection().reading(); }));
+    ASSERT_TRUE(waitUntil([&] { return !form->session().connection().reading(); }));
     EXPECT_FALSE(form->Open_TBtn->isEnabled());
     backend->plugIn();
     ASSERT_TRUE(waitUntil([&] { return form->Open_TBtn->isEnabled(); }));
     form->Open_TBtn->click();
-    EXPECT_TRUE(waitUntil([&] { return form->connection().reading(); }));
+    EXPECT_TRUE(waitUntil([&] { return form->session().connection().reading(); }));
 }
 
 TEST_F(WithInstrument, TheStatusBarFollowsTheLinkAndDisconnectLetsTheInstrumentGo) {
@@ -147,7 +147,7 @@ TEST_F(WithInstrument, TheStatusBarFollowsTheLinkAndDisconnectLetsTheInstrumentG
     EXPECT_TRUE(status().endsWith("shot complete (Data00)")) << status().toStdString();
 
     form->Disconnect_TBtn->click();
-    EXPECT_FALSE(form->connection().reading()) << "the reader has stopped";
+    EXPECT_FALSE(form->session().connection().reading()) << "the reader has stopped";
     EXPECT_FALSE(form->acquisition().State.Connected);
     EXPECT_EQ(status(), "Disconnected from Quorvel Scope Interface SIM0001: press Connect");
     EXPECT_FALSE(form->Disconnect_TBtn->isEnabled());
@@ -160,7 +160,7 @@ TEST_F(WithInstrument, TheStatusBarFollowsTheLinkAndDisconnectLetsTheInstrumentG
     EXPECT_EQ(status(), "Connected to Quorvel Scope Interface SIM0001");
     EXPECT_TRUE(data->RefreshBtn->isEnabled());
     backend->unplug();
-    ASSERT_TRUE(waitUntil([&] { return !form->connection().reading(); }));
+    ASSERT_TRUE(waitUntil([&] { return !form->session().connection().reading(); }));
     EXPECT_EQ(status(), "Link lost: the instrument went away");
     EXPECT_FALSE(form->frontPanel()->RunStopBtn->isEnabled());
 }
@@ -200,7 +200,7 @@ TEST_F(WithInstrument, ClosingDuringAShotSavesTheSettingsAndStopsTheReader) {
     form->Data_TBClick();
     auto* data = qobject_cast<TMDIChild_Data*>(form->childDisplays()[0]);
     data->RefreshBtn->click();
-    ASSERT_TRUE(form->connection().reading());
+    ASSERT_TRUE(form->session().connection().reading());
     EXPECT_TRUE(form->close());
     EXPECT_TRUE(QFile::exists(folder.filePath("KavlonPC.INI")));
     form.reset(); // a reader still running here would abort the program

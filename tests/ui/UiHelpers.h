@@ -104,7 +104,7 @@ struct Bench {
         form->setPrinter(&printer);
         auto owned = std::make_unique<RecordingDevice>();
         device = owned.get();
-        form->deviceLink().DeviceList.push_back(std::move(owned));
+        form->session().link().DeviceList.push_back(std::move(owned));
     }
     void connect() { form->acquisition().State.Connected = true; }
 };

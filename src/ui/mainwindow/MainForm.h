@@ -56,8 +56,6 @@ public:
     InstrumentSession& session() { return m_session; }
     AcquisitionControl& acquisition() override { return m_session.acquisition(); }
     void requestShot(const QString& caption) override { m_session.requestShot(caption.toStdString()); }
-    DeviceLink& deviceLink() { return m_session.link(); }
-    DeviceConnection& connection() { return m_session.connection(); }
     QMdiArea* mdiArea() const { return m_mdiArea; }
     FrontPanel* frontPanel() const { return m_panel; }
     ShotFileActions* shotFiles() const { return m_shotFiles; }
