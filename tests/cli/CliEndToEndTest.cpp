@@ -28,16 +28,11 @@ namespace kavlon {
 namespace {
 
 using namespace std::chrono_literals;
+using test::InProcess;
+using test::mentions;
+using test::qpath;
 using test::runKavloncli;
 using test::ScratchFolder;
-
-QString qpath(const std::filesystem::path& p) {
-    return QString::fromStdString(p.string());
-}
-
-bool mentions(const std::string& text, const std::string& word) {
-    return text.find(word) != std::string::npos;
-}
 
 class CliHelp : public ::testing::TestWithParam<const char*> {};
 
@@ -313,14 +308,6 @@ TEST(Cli, ResultsThatCannotBeWrittenToStandardOutputExitFour) {
     }
 }
 
-// The commands run in this process, on a backend the test holds.
-struct InProcess {
-    int run(const QStringList& arguments, std::unique_ptr<HidBackend> backend) {
-        auto maker = [&](bool) { return std::move(backend); };
-        return cli::runCli(QStringList{"kavloncli"} + arguments, maker);
-    }
-};
-
 TEST(Cli, UnplugDuringCaptureExitsThreeAndLeavesOnlyWholeFiles) {
     ScratchFolder scratch;
     auto sim = std::make_unique<SimulatedBackend>(SimulationOptions{.paced = true, .pollInterval = 0ms});
@@ -382,11 +369,10 @@ TEST(Cli, AnInstrumentThatCannotBeOpenedIsListedAsUnusableAndNotUsed) {
     for (const QStringList& arguments : {QStringList{"list"}, QStringList{"set"}}) {
         auto faulty = std::make_unique<test::FaultyBackend>(
             SimulationOptions{.paced = false, .pollInterval = 0ms}, test::LinkFaults{.opens = false});
-        testing::internal::CaptureStdout();
-        testing::internal::CaptureStderr();
-        const int code = InProcess{}.run(arguments, std::move(faulty));
-        const std::string out = testing::internal::GetCapturedStdout();
-        const std::string err = testing::internal::GetCapturedStderr();
+        InProcess run;
+        const int code = run.run(arguments, std::move(faulty));
+        const std::string& out = run.out;
+        const std::string& err = run.err;
         const std::string name = arguments.join(' ').toStdString();
         EXPECT_EQ(code, 2) << name;
         if (arguments.front() == "list") {

@@ -32,30 +32,11 @@ namespace kavlon {
 namespace {
 
 using namespace std::chrono_literals;
+using test::InProcess;
+using test::mentions;
+using test::qpath;
 using test::runKavloncli;
 using test::ScratchFolder;
-
-QString qpath(const std::filesystem::path& p) {
-    return QString::fromStdString(p.string());
-}
-
-bool mentions(const std::string& text, const std::string& word) {
-    return text.find(word) != std::string::npos;
-}
-
-// The commands run in this process, on a backend the test holds; stdout and stderr kept.
-struct InProcess {
-    std::string out, err;
-    int run(const QStringList& arguments, std::unique_ptr<HidBackend> backend) {
-        auto maker = [&](bool) { return std::move(backend); };
-        testing::internal::CaptureStdout();
-        testing::internal::CaptureStderr();
-        const int code = cli::runCli(QStringList{"kavloncli"} + arguments, maker);
-        out = testing::internal::GetCapturedStdout();
-        err = testing::internal::GetCapturedStderr();
-        return code;
-    }
-};
 
 std::unique_ptr<test::FaultyBackend> faulty(test::LinkFaults faults) {
     return std::make_unique<test::FaultyBackend>(SimulationOptions{.paced = false, .pollInterval = 0ms},

@@ -18,16 +18,11 @@ namespace kavlon {
 namespace {
 
 namespace fs = std::filesystem;
+using test::InProcess;
+using test::mentions;
+using test::qpath;
 using test::runKavloncli;
 using test::ScratchFolder;
-
-QString qpath(const fs::path& p) {
-    return QString::fromStdString(p.string());
-}
-
-bool mentions(const std::string& text, const std::string& word) {
-    return text.find(word) != std::string::npos;
-}
 
 // Two shot files as the program saves them, and one that cannot be read.
 struct SavedShots {

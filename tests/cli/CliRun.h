@@ -1,13 +1,40 @@
 #pragma once
 
+#include "cli/CommandLine.h"
+
 #include <QProcess>
 #include <QStringList>
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <memory>
 #include <string>
 
 namespace kavlon::test {
+
+inline QString qpath(const std::filesystem::path& p) {
+    return QString::fromStdString(p.string());
+}
+
+inline bool mentions(const std::string& text, const std::string& word) {
+    return text.find(word) != std::string::npos;
+}
+
+// The commands run in this process, on a backend the test holds, where the test must
+// control the link (unplug, a lost frame); stdout and stderr are kept.
+struct InProcess {
+    std::string out, err;
+    int run(const QStringList& arguments, std::unique_ptr<HidBackend> backend) {
+        auto maker = [&](bool) { return std::move(backend); };
+        testing::internal::CaptureStdout();
+        testing::internal::CaptureStderr();
+        const int code = cli::runCli(QStringList{"kavloncli"} + arguments, maker);
+        out = testing::internal::GetCapturedStdout();
+        err = testing::internal::GetCapturedStderr();
+        return code;
+    }
+};
 
 struct CliRun {
     int exitCode = -1;
