@@ -4,6 +4,7 @@
 #include "support/DataScript.h"
 #include "support/SameShot.h"
 #include "support/ScratchFolder.h"
+#include "support/SyntheticShot.h"
 
 #include <gtest/gtest.h>
 
@@ -39,34 +40,32 @@ struct ShotCase {
 // Square waves with sloped edges and a little noise, different on every channel, so the
 // analysis finds edges and cycles; the state as the trailer leaves it.
 std::unique_ptr<AcquisitionState> stateOf(const ShotCase& c) {
-    auto s = std::make_unique<AcquisitionState>();
-    s->TimebaseIndex = c.timebase;
-    s->TimebaseOffset = 1;
-    s->TimeStepIndex = 3;
-    s->TrailerValue = 4321;
-    s->WindowStart = c.windowStart;
-    s->TriggerPoint = 812;
-    s->TriggerSource = c.triggerSource;
-    s->TriggerLevel = 17;
-    s->ChannelCount = c.mode;
-    s->ChannelOn = c.on;
+    test::SyntheticShot shot;
+    shot.timebase = c.timebase;
+    shot.timebaseOffset = 1;
+    shot.timeStep = 3;
+    shot.trailerValue = 4321;
+    shot.windowStart = c.windowStart;
+    shot.triggerPoint = 812;
+    shot.triggerSource = c.triggerSource;
+    shot.triggerLevel = 17;
+    shot.channelCount = c.mode;
+    shot.on = c.on;
+    shot.volts = c.volts;
+    shot.probes = {3, 6, 0, 12};
+    shot.zeroLevels = {128, 120, 140, 100};
+    shot.referenceLevels = {10, 50, 90};
+    shot.voltsTexts = c.voltsTexts;
+    // The noise runs on through the channels and positions in the order state() asks for them.
+    shot.sample = [noise = 99u](int k, int i) mutable {
+        noise = noise * 1103515245u + 12345u;
+        const int period = 90 + 61 * (k - 1);
+        const int phase = i % period;
+        const int v = phase < period / 2 ? 30 + 3 * phase : 230 - 3 * (phase - period / 2);
+        return std::clamp(v, 29 + k, 221 - k) + int((noise >> 16) % 7);
+    };
+    auto s = shot.state();
     s->AuxFlag = true;
-    s->VoltsIndex = c.volts;
-    s->ProbeRange = {3, 6, 0, 12};
-    s->ZeroLevel = {128, 120, 140, 100};
-    s->ReferenceLevels = {10, 50, 90};
-    s->VoltsPerDivText = c.voltsTexts;
-    unsigned noise = 99;
-    for (int k = 0; k < kChannels; ++k) {
-        const int period = 90 + 61 * k;
-        auto block = s->DisplaySamples(k);
-        for (int i = 0; i < kBlockSize; ++i) {
-            noise = noise * 1103515245u + 12345u;
-            const int phase = i % period;
-            const int v = phase < period / 2 ? 30 + 3 * phase : 230 - 3 * (phase - period / 2);
-            block[std::size_t(i)] = std::uint8_t(std::clamp(v, 30 + k, 220 - k) + int((noise >> 16) % 7));
-        }
-    }
     return s;
 }
 

@@ -2,6 +2,8 @@
 
 #include "core/shot/ShotTransfer.h"
 
+#include "support/SyntheticShot.h"
+
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -13,22 +15,19 @@ namespace kavlon::test {
 struct ShotBench {
     static constexpr int kN = 100;
 
-    std::unique_ptr<AcquisitionState> statePtr = std::make_unique<AcquisitionState>();
+    std::unique_ptr<AcquisitionState> statePtr = hundredSamples().state();
     std::unique_ptr<ShotRecord> recordPtr = std::make_unique<ShotRecord>();
     AcquisitionState& state = *statePtr;
     ShotRecord& record = *recordPtr;
     TransferInputs inputs;
 
-    ShotBench() {
-        state.TimebaseIndex = 7;       // 4060-sample memory
-        state.WindowStart = 4060 - kN; // n = 100
-        state.ChannelCount = 4;
-        state.ChannelOn = {true, true, true, true};
-        state.VoltsIndex = {9, 9, 9, 9}; // 1 V / Div
-        state.ProbeRange = {3, 3, 3, 3}; // probe factor 1
-        state.ZeroLevel = {100, 100, 100, 100};
-        state.ReferenceLevels = {20, 50, 80};
-        state.VoltsPerDivText = {"1 V / Div", "2 V / Div", "5 V / Div", "10 mV / Div"};
+    static SyntheticShot hundredSamples() {
+        SyntheticShot shot;
+        shot.timebase = 7;            // 4060-sample memory
+        shot.windowStart = 4060 - kN; // n = 100
+        shot.sample = [](int, int) { return 0; };
+        shot.voltsTexts = {"1 V / Div", "2 V / Div", "5 V / Div", "10 mV / Div"};
+        return shot;
     }
 
     // Sample i of channel 1-4 for every position of the display block.

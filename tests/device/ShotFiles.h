@@ -6,6 +6,8 @@
 #include "core/shot/ShotCsv.h"
 #include "core/shot/ShotFileFormat.h"
 
+#include "support/SyntheticShot.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
@@ -35,46 +37,32 @@ struct ShotFileCase {
 // on channels 1 to 4, of different periods, and the volts texts the front panel makes
 // (a scale without a label keeps the text of the one before, here 2 V / Div).
 inline std::unique_ptr<AcquisitionState> shotFileState(const ShotFileCase& c) {
-    auto s = std::make_unique<AcquisitionState>();
-    // In the order of the file's setting lines.
-    const SettingValues values = {c.timebase,
-                                  c.zoom,
-                                  3,
-                                  c.mode,
-                                  c.on[0],
-                                  c.on[1],
-                                  c.on[2],
-                                  c.on[3],
-                                  c.volts[0],
-                                  c.volts[1],
-                                  c.volts[2],
-                                  c.volts[3],
-                                  c.probes[0],
-                                  c.probes[1],
-                                  c.probes[2],
-                                  c.probes[3],
-                                  128,
-                                  120,
-                                  140,
-                                  100,
-                                  c.triggerSource,
-                                  17,
-                                  812,
-                                  c.windowStart,
-                                  10,
-                                  50,
-                                  90,
-                                  4321,
-                                  1};
-    applySettingValues(values, *s);
+    SyntheticShot shot;
+    shot.timebase = c.timebase;
+    shot.timebaseOffset = c.zoom;
+    shot.timeStep = 3;
+    shot.channelCount = c.mode;
+    shot.on = c.on;
+    shot.volts = c.volts;
+    shot.probes = c.probes;
+    shot.zeroLevels = {128, 120, 140, 100};
+    shot.triggerSource = c.triggerSource;
+    shot.triggerLevel = 17;
+    shot.triggerPoint = 812;
+    shot.windowStart = c.windowStart;
+    shot.referenceLevels = {10, 50, 90};
+    shot.trailerValue = 4321;
     constexpr WaveShape kShapes[] = {WaveShape::Square, WaveShape::Sine, WaveShape::Triangle,
                                      WaveShape::Pulse};
+    auto rendered = std::make_shared<std::array<std::array<std::uint8_t, kBlockSize>, kChannels>>();
     for (std::size_t k = 0; k < kChannels; ++k) {
-        s->VoltsPerDivText[k] = std::string(voltsPerDivLabel(c.probes[k], c.volts[k]).value_or("2 V / Div"));
         // Periods of 90 to 273 samples at one sample per microsecond, 180 raw steps high.
         const SignalSettings signal{kShapes[k], 1e6 / double(90 + 61 * k), 1.8, 0.0, 0.3};
-        renderSignal(signal, {1e-6, 0.01, 128, false, false}, 0, s->DisplaySamples(int(k)));
+        renderSignal(signal, {1e-6, 0.01, 128, false, false}, 0, (*rendered)[k]);
     }
+    shot.sample = [rendered](int k, int i) { return int((*rendered)[std::size_t(k - 1)][std::size_t(i)]); };
+    auto s = shot.state();
+    s->AuxFlag = true;
     return s;
 }
 

@@ -2,6 +2,8 @@
 
 #include "UiHelpers.h"
 
+#include "support/SyntheticShot.h"
+
 #include "ui/displays/DataDisplay.h"
 #include "ui/displays/MeasureDisplay.h"
 #include "ui/displays/ScopeDisplay.h"
@@ -52,22 +54,16 @@ protected:
 
     // The shot arrives in an open Data display.
     static void giveShot(TMDIChild_Data* data, const InstrumentShot& shot) {
-        auto state = std::make_unique<AcquisitionState>();
-        state->TimebaseIndex = shot.timebase;
-        state->TimebaseOffset = shot.zoomIndex;
-        state->TimeStepIndex = shot.samplesPerPixel;
-        state->ChannelCount = shot.channels;
-        state->ChannelOn = shot.on;
-        state->VoltsIndex = {9, 9, 9, 9};
-        state->ProbeRange = {3, 3, 3, 3};
-        state->ZeroLevel = shot.zeroLevels;
-        for (int k = 1; k <= kChannels; ++k) {
-            auto block = state->DisplaySamples(k - 1);
-            for (int i = 0; i < kBlockSize; ++i)
-                block[std::size_t(i)] = std::uint8_t(shot.raw(k, i));
-        }
-        state->VoltsPerDivText = {"1 V / Div", "1 V / Div", "1 V / Div", "1 V / Div"};
-        data->TransferRequestData(*state);
+        SyntheticShot made;
+        made.timebase = shot.timebase;
+        made.timebaseOffset = shot.zoomIndex;
+        made.timeStep = shot.samplesPerPixel;
+        made.channelCount = shot.channels;
+        made.on = shot.on;
+        made.zeroLevels = shot.zeroLevels;
+        made.referenceLevels = {0, 0, 0};
+        made.sample = shot.raw;
+        data->TransferRequestData(*made.state());
     }
 
     // A new Measure display that measures data's shot.
