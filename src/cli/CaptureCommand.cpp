@@ -2,6 +2,7 @@
 #include "cli/CaptureFiles.h"
 #include "cli/CommandLine.h"
 #include "cli/ProgressBar.h"
+#include "cli/ShotRetries.h"
 
 #include "core/export/SheetFile.h"
 #include "core/files/Folders.h"
@@ -22,18 +23,24 @@ struct CaptureOptions {
     QCommandLineOption out{"out", "The folder the files go to; made when missing.", "dir"};
     QCommandLineOption format{"format", "csv (offline shot, the default) or xls (spreadsheet export).",
                               "csv|xls", "csv"};
+    QCommandLineOption retries{"retries",
+                               "How often a shot that lost frames is asked for again before it is an\n"
+                               "error (default 1).",
+                               "N", QString::number(kDefaultShotRetries)};
 };
 
 struct CaptureJob {
     int shots = 1;
     std::filesystem::path folder;
     ShotFormat format = ShotFormat::Csv;
+    int retries = kDefaultShotRetries;
 };
 
 std::optional<int> readJob(CommandLine& line, const CaptureOptions& o, CaptureJob& job) {
     const QCommandLineParser& p = line.parser();
     const auto shots = intValue(p.value(o.shots), 1, kMostShots);
     const QString format = p.value(o.format).toLower();
+    const auto retries = intValue(p.value(o.retries), 0, kMostShotRetries);
     Outcome bad;
     if (!shots)
         bad = Outcome::failure(ExitCode::Usage,
@@ -42,11 +49,15 @@ std::optional<int> readJob(CommandLine& line, const CaptureOptions& o, CaptureJo
         bad = Outcome::failure(ExitCode::Usage, "capture needs --out DIR");
     else if (format != "csv" && format != "xls")
         bad = Outcome::failure(ExitCode::Usage, "--format is csv or xls, not " + format.toStdString());
+    else if (!retries)
+        bad = Outcome::failure(ExitCode::Usage, "--retries needs a whole number from 0 to " +
+                                                    std::to_string(kMostShotRetries));
     if (!bad.ok())
         return finish(bad);
     job.shots = *shots;
     job.folder = std::filesystem::path(p.value(o.out).toStdU16String());
     job.format = format == "csv" ? ShotFormat::Csv : ShotFormat::Xls;
+    job.retries = *retries;
     return std::nullopt;
 }
 
@@ -94,7 +105,10 @@ Outcome capture(CommandSession& session, const CaptureJob& job, std::vector<std:
     } disconnect{progress};
     for (shot = 1; shot <= job.shots; ++shot) {
         ShotRecord record;
-        Outcome outcome = session.captureShot(record);
+        Outcome outcome = captureWholeShot(session, record, job.retries, [&](const std::string& why) {
+            bar.clear();
+            std::fprintf(stderr, "kavloncli: shot %d: %s\n", shot, why.c_str());
+        });
         if (outcome.ok())
             outcome = writeShot(job, record, written);
         if (!outcome.ok()) {
@@ -110,11 +124,11 @@ Outcome capture(CommandSession& session, const CaptureJob& job, std::vector<std:
 } // namespace
 
 int runCapture(const QStringList& arguments, const BackendMaker& makeBackend) {
-    CommandLine line("capture",
-                     "Captures shots and writes one file for each, whole or not at all.\n"
-                     "A shot that is lost, cut short or missing a frame is an error, never a file.");
+    CommandLine line("capture", "Captures shots and writes one file for each, whole or not at all.\n"
+                                "A shot that lost frames is asked for again (--retries); one that is lost,\n"
+                                "cut short or still missing a frame is an error, never a file.");
     CaptureOptions options;
-    line.parser().addOptions({options.shots, options.out, options.format});
+    line.parser().addOptions({options.shots, options.out, options.format, options.retries});
     if (auto done = line.parse(arguments))
         return *done;
     CaptureJob job;

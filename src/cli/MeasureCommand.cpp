@@ -1,6 +1,7 @@
 // kavloncli measure: the Measure display's 22 rows per channel, of a file or a live shot.
 #include "cli/CaptureFiles.h"
 #include "cli/CommandLine.h"
+#include "cli/LiveStatistics.h"
 #include "cli/MeasureReport.h"
 
 #include <cstdio>
@@ -12,7 +13,30 @@ namespace {
 struct MeasureOptions {
     QCommandLineOption live{"live", "Measure a shot captured now instead of a file."};
     QCommandLineOption json{"json", "Write JSON instead of a table."};
+    QCommandLineOption stats{"stats",
+                             "With --live: measure shots taken in a row and write each measurement's\n"
+                             "last value, minimum, maximum, mean, standard deviation and the count of\n"
+                             "shots that defined it."};
+    QCommandLineOption shots{"shots", "With --stats: how many shots (default 10).", "N", "10"};
 };
+
+// The statistics' options, when they are given: nothing while the plain measurement goes on.
+std::optional<int> statisticsRun(CommandLine& line, const MeasureOptions& o,
+                                 const BackendMaker& makeBackend) {
+    const QCommandLineParser& p = line.parser();
+    if (!p.isSet(o.stats)) {
+        if (p.isSet(o.shots))
+            return finish(Outcome::failure(ExitCode::Usage, "--shots needs --stats"));
+        return std::nullopt;
+    }
+    const auto shots = intValue(p.value(o.shots), 1, kMostStatisticsShots);
+    if (!p.isSet(o.live) || !p.positionalArguments().isEmpty())
+        return finish(Outcome::failure(ExitCode::Usage, "--stats takes shots with --live, not a FILE"));
+    if (!shots)
+        return finish(Outcome::failure(ExitCode::Usage, "--shots needs a whole number from 1 to " +
+                                                            std::to_string(kMostStatisticsShots)));
+    return runLiveStatistics(line, makeBackend, {*shots, p.isSet(o.json)});
+}
 
 Outcome shotFromFile(const QString& file, ShotRecord& record) {
     const std::filesystem::path path(file.toStdU16String());
@@ -39,10 +63,12 @@ int runMeasure(const QStringList& arguments, const BackendMaker& makeBackend) {
                      "a spreadsheet export lacks the settings a shot is rebuilt from.\n"
                      "Decimal marks are always points.");
     MeasureOptions options;
-    line.parser().addOptions({options.live, options.json});
+    line.parser().addOptions({options.live, options.json, options.stats, options.shots});
     line.parser().addPositionalArgument("file", "A shot CSV file written by kavloncli capture or KavlonPC.",
                                         "[FILE]");
     if (auto done = line.parse(arguments, 1))
+        return *done;
+    if (auto done = statisticsRun(line, options, makeBackend))
         return *done;
     const QStringList files = line.parser().positionalArguments();
     const bool live = line.parser().isSet(options.live);
