@@ -167,18 +167,6 @@ TEST(MeasureStatistics, TheClipboardTextIsTheTableWithTabs) {
     EXPECT_EQ(text.back(), '\n');
 }
 
-std::optional<std::vector<std::string>> readWithPythonCsv(const std::filesystem::path& path) {
-    const test::ScriptRun run = test::runDataScript("read_statistics_csv.py", path);
-    if (run.status == -1 || run.status == 127)
-        return std::nullopt;
-    EXPECT_EQ(run.status, 0) << run.output;
-    std::vector<std::string> lines;
-    std::istringstream in(run.output);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
-}
-
 // The reader's fields of a line; numbers compared within a last-digit rounding.
 void expectLine(const std::string& line, const std::vector<std::string>& expected) {
     std::vector<std::string> fields;
@@ -201,7 +189,7 @@ TEST(MeasureStatistics, TheCsvReadsBackInAnIndependentReader) {
     test::ScratchFolder folder;
     const auto path = folder.path() / "statistics.csv";
     ASSERT_TRUE(saveStatisticsCsv(path, knownSeries()).saved);
-    const auto lines = readWithPythonCsv(path);
+    const auto lines = test::dataScriptLines("read_statistics_csv.py", path);
     if (!lines)
         GTEST_SKIP() << "python3 is missing (scripts/deps installs it)";
     ASSERT_EQ(lines->size(), 1u + 2u * kMeasureRows);
