@@ -7,6 +7,7 @@
 #include "ui/displays/DisplayHost.h"
 #include "ui/displays/StatisticsModel.h"
 
+#include "core/measure/MeasureStatistics.h"
 #include "core/measure/StatisticsCsv.h"
 
 #include <QClipboard>
@@ -16,6 +17,8 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -55,7 +58,6 @@ StatisticsWindow::StatisticsWindow(DisplayHost& host, const MeasureStatistics& s
     StatisticsSG->setModel(m_model);
     StatisticsSG->verticalHeader()->hide();
     StatisticsSG->verticalHeader()->setDefaultSectionSize(StatisticsSG->fontMetrics().height() + 6);
-    StatisticsSG->horizontalHeader()->setStretchLastSection(true);
     StatisticsSG->setAlternatingRowColors(true);
     StatisticsSG->setSelectionBehavior(QAbstractItemView::SelectRows);
 
@@ -66,8 +68,30 @@ StatisticsWindow::StatisticsWindow(DisplayHost& host, const MeasureStatistics& s
     connect(CopyBtn, &QPushButton::clicked, this, &StatisticsWindow::CopyBtnClick);
     connect(SaveBtn, &QPushButton::clicked, this, &StatisticsWindow::SaveBtnClick);
     refresh();
+    fitColumns();
+}
+
+void StatisticsWindow::fitColumns() {
     StatisticsSG->resizeColumnsToContents();
-    resize(760, 520);
+    // Figures change from shot to shot: room for the widest a number can be, so the
+    // columns do not cut them later.
+    const int figure = StatisticsSG->fontMetrics().horizontalAdvance("-888.8 mV") + 12;
+    for (int c = int(StatisticsColumn::Last); c <= int(StatisticsColumn::Deviation); ++c)
+        StatisticsSG->setColumnWidth(c, std::max(StatisticsSG->columnWidth(c), figure));
+    fitWidth();
+}
+
+void StatisticsWindow::fitWidth() {
+    // As wide as the columns, so the figures of a line stay together; no wider than
+    // the screen.
+    int width = 2 * StatisticsSG->frameWidth() + StatisticsSG->verticalScrollBar()->sizeHint().width();
+    for (int c = 0; c < m_model->columnCount(); ++c)
+        width += StatisticsSG->columnWidth(c);
+    const QMargins margins = layout()->contentsMargins();
+    width = std::max(width + margins.left() + margins.right(), minimumSizeHint().width());
+    if (const QScreen* screen = this->screen())
+        width = std::min(width, screen->availableGeometry().width());
+    resize(width, isVisible() ? height() : 520);
 }
 
 StatisticsWindow::~StatisticsWindow() {
@@ -79,7 +103,7 @@ void StatisticsWindow::refresh() {
     Shots_lb->setText(shots == 1 ? QString("1 shot since the last reset")
                                  : QString("%1 shots since the last reset").arg(shots));
     if (m_model->refresh())
-        StatisticsSG->resizeColumnsToContents();
+        fitColumns();
     const bool any = m_model->rowCount() > 0;
     CopyBtn->setEnabled(any);
     SaveBtn->setEnabled(any);

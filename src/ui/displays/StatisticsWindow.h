@@ -43,6 +43,9 @@ public slots:
     bool SaveBtnClick();
 
 private:
+    void fitColumns();
+    void fitWidth();
+
     DisplayHost& m_host;
     const MeasureStatistics& m_statistics;
     QString m_measureCaption;
