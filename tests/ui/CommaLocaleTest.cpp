@@ -97,7 +97,8 @@ TEST_F(DecimalComma, TheWindowsTheExportAndAnOpenedShotShowTheLocalesMark) {
     // The statistics window shows the locale's mark too; its CSV file keeps points.
     measure->StatisticsBtn->click();
     StatisticsWindow* statistics = measure->statisticsWindow();
-    EXPECT_EQ(statistics->StatisticsSG->model()->index(0, 5).data().toString().toStdString(), marked("3.4 V"));
+    EXPECT_EQ(statistics->StatisticsSG->model()->index(0, 5).data().toString().toStdString(),
+              marked("3.4 V"));
     bench.dialogs.fileToSave = bench.folder.filePath("statistics.csv");
     ASSERT_TRUE(statistics->SaveBtnClick());
     QFile csv(bench.dialogs.fileToSave);

@@ -9,6 +9,7 @@
 #include "ui/mainwindow/FrontPanel.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QLabel>
 #include <QPushButton>
 #include <QStatusBar>
@@ -145,6 +146,21 @@ TEST(LostFrames, AShotThatLostAFrameIsAskedForOnceMoreAndTheWholeOneShown) {
     EXPECT_TRUE(live.data->RefreshBtn->isEnabled());
     EXPECT_TRUE(live.form->connectionStatus()->text().contains("shot complete (Data00)"))
         << live.form->connectionStatus()->text().toStdString();
+}
+
+TEST(LostFrames, TheInstrumentsQuickPrintWaitsForTheWholeShot) {
+    // Six reports answer the connection, one is the quick-print request; the hundredth
+    // of its shot is lost.
+    Live live(6 + 1 + 100);
+    ASSERT_TRUE(live.connected);
+    live.backend->simulated().withInstrument([](SimulatedInstrument& i) { i.sendQuickPrint(3); });
+    ASSERT_TRUE(waitUntil([&] { return live.wholeShots.size() >= 2 && live.pending().empty(); }, 30s));
+    Live::idle();
+    EXPECT_EQ(live.wholeShots, (std::vector<bool>{false, true}));
+    // Exported once, from the shot asked for again; a second file would be the first
+    // shot's export.
+    const QStringList exports = QDir(live.folder.filePath("exports")).entryList(QDir::Files);
+    EXPECT_EQ(exports, QStringList{"QV_00000.xls"});
 }
 
 } // namespace
