@@ -4,6 +4,7 @@
 #include "cli/ProgressBar.h"
 #include "cli/SettingOptions.h"
 #include "cli/SettingSteps.h"
+#include "cli/ShotRetries.h"
 
 #include "core/export/SheetFile.h"
 #include "core/files/Folders.h"
@@ -31,6 +32,10 @@ struct CaptureOptions {
         "csv (offline shot, the default; or as -o's extension says) or xls (spreadsheet "
         "export).",
         "csv|xls", "csv"};
+    QCommandLineOption retries{"retries",
+                               "How often a shot that lost frames is asked for again before it is an\n"
+                               "error (default 1).",
+                               "N", QString::number(kDefaultShotRetries)};
 };
 
 struct CaptureJob {
@@ -40,6 +45,7 @@ struct CaptureJob {
     std::optional<std::filesystem::path> file;
     bool toStandardOutput = false;
     ShotFormat format = ShotFormat::Csv;
+    int retries = kDefaultShotRetries;
 };
 
 std::filesystem::path pathOf(const QString& text) {
@@ -52,6 +58,11 @@ Outcome checkJob(const QCommandLineParser& p, const CaptureOptions& o, CaptureJo
         return Outcome::failure(ExitCode::Usage,
                                 "--shots needs a whole number from 1 to " + std::to_string(kMostShots));
     job.shots = *shots;
+    const auto retries = intValue(p.value(o.retries), 0, kMostShotRetries);
+    if (!retries)
+        return Outcome::failure(ExitCode::Usage, "--retries needs a whole number from 0 to " +
+                                                     std::to_string(kMostShotRetries));
+    job.retries = *retries;
     const bool toFolder = p.isSet(o.out) && !p.value(o.out).isEmpty();
     const bool toFile = p.isSet(o.output) && !p.value(o.output).isEmpty();
     if (toFolder == toFile)
@@ -164,7 +175,10 @@ Outcome capture(CommandSession& session, const CaptureJob& job, std::vector<std:
     } disconnect{progress};
     for (shot = 1; shot <= job.shots; ++shot) {
         ShotRecord record;
-        Outcome outcome = session.captureShot(record);
+        Outcome outcome = captureWholeShot(session, record, job.retries, [&](const std::string& why) {
+            bar.clear();
+            std::fprintf(stderr, "kavloncli: shot %d: %s\n", shot, why.c_str());
+        });
         if (outcome.ok())
             outcome = writeShot(job, record, written);
         if (!outcome.ok()) {
@@ -183,11 +197,12 @@ Outcome capture(CommandSession& session, const CaptureJob& job, std::vector<std:
 int runCapture(const QStringList& arguments, const BackendMaker& makeBackend) {
     CommandLine line("capture",
                      "Captures shots and writes one file for each, whole or not at all.\n"
-                     "A shot that is lost, cut short or missing a frame is an error, never a file.\n"
+                     "A shot that lost frames is asked for again (--retries); one that is lost,\n"
+                     "cut short or still missing a frame is an error, never a file.\n"
                      "The setting options are applied before the first shot, as set applies them.");
     CaptureOptions options;
     SettingOptions settings;
-    line.parser().addOptions({options.shots, options.out, options.output, options.format});
+    line.parser().addOptions({options.shots, options.out, options.output, options.format, options.retries});
     settings.addTo(line.parser());
     if (auto done = line.parse(arguments))
         return *done;

@@ -1,9 +1,11 @@
 // kavloncli measure: the Measure display's 22 rows per channel, of a file or a live shot.
 #include "cli/CaptureFiles.h"
 #include "cli/CommandLine.h"
+#include "cli/LiveStatistics.h"
 #include "cli/MeasureReport.h"
 #include "cli/SettingOptions.h"
 #include "cli/SettingSteps.h"
+#include "cli/ShotRetries.h"
 
 #include <cstdio>
 #include <limits>
@@ -15,7 +17,30 @@ namespace {
 struct MeasureOptions {
     QCommandLineOption live{"live", "Measure a shot captured now instead of a file."};
     QCommandLineOption json{"json", "Write JSON instead of a table."};
+    QCommandLineOption stats{"stats",
+                             "With --live: measure shots taken in a row and write each measurement's\n"
+                             "last value, minimum, maximum, mean, standard deviation and the count of\n"
+                             "shots that defined it."};
+    QCommandLineOption shots{"shots", "With --stats: how many shots (default 10).", "N", "10"};
 };
+
+// The statistics' options, when they are given: nothing while the plain measurement goes on.
+std::optional<int> statisticsRun(CommandLine& line, const MeasureOptions& o, const SettingTargets& targets,
+                                 const BackendMaker& makeBackend) {
+    const QCommandLineParser& p = line.parser();
+    if (!p.isSet(o.stats)) {
+        if (p.isSet(o.shots))
+            return finish(Outcome::failure(ExitCode::Usage, "--shots needs --stats"));
+        return std::nullopt;
+    }
+    const auto shots = intValue(p.value(o.shots), 1, kMostStatisticsShots);
+    if (!p.isSet(o.live) || !p.positionalArguments().isEmpty())
+        return finish(Outcome::failure(ExitCode::Usage, "--stats takes shots with --live, not a FILE"));
+    if (!shots)
+        return finish(Outcome::failure(ExitCode::Usage, "--shots needs a whole number from 1 to " +
+                                                            std::to_string(kMostStatisticsShots)));
+    return runLiveStatistics(line, makeBackend, {*shots, p.isSet(o.json), targets});
+}
 
 Outcome shotFromFile(const QString& file, ShotRecord& record) {
     const std::filesystem::path path(file.toStdU16String());
@@ -31,7 +56,9 @@ Outcome liveShot(const CommandLine& line, const BackendMaker& makeBackend, const
     if (outcome.ok())
         outcome = applyTargets(session, targets);
     if (outcome.ok())
-        outcome = session.captureShot(record);
+        outcome = captureWholeShot(session, record, kDefaultShotRetries, [](const std::string& why) {
+            std::fprintf(stderr, "kavloncli: %s\n", why.c_str());
+        });
     return outcome;
 }
 
@@ -56,20 +83,22 @@ int runMeasure(const QStringList& arguments, const BackendMaker& makeBackend) {
                    "The setting options apply to --live, before the shot. Decimal marks are always points.");
     MeasureOptions options;
     SettingOptions settings;
-    line.parser().addOptions({options.live, options.json});
+    line.parser().addOptions({options.live, options.json, options.stats, options.shots});
     settings.addTo(line.parser());
     line.parser().addPositionalArgument("files", "Shot CSV files written by kavloncli capture or KavlonPC.",
                                         "[FILE...]");
     if (auto done = line.parse(arguments, std::numeric_limits<int>::max()))
+        return *done;
+    SettingTargets targets;
+    if (Outcome parsed = parseTargets(settings.texts(line.parser()), targets); !parsed.ok())
+        return finish(parsed);
+    if (auto done = statisticsRun(line, options, targets, makeBackend))
         return *done;
     const QStringList files = line.parser().positionalArguments();
     const bool live = line.parser().isSet(options.live);
     const bool json = line.parser().isSet(options.json);
     if (live == !files.isEmpty())
         return finish(Outcome::failure(ExitCode::Usage, "measure takes either FILEs or --live"));
-    SettingTargets targets;
-    if (Outcome parsed = parseTargets(settings.texts(line.parser()), targets); !parsed.ok())
-        return finish(parsed);
     if (!live && targets.any())
         return finish(
             Outcome::failure(ExitCode::Usage, "setting options need --live: a file's shot is taken"));

@@ -1,5 +1,7 @@
 #include "cli/MeasureReport.h"
 
+#include "cli/TextTable.h"
+
 #include "core/measure/MeasureLayout.h"
 #include "core/measure/MeasureSignal.h"
 
@@ -13,15 +15,6 @@
 namespace kavlon::cli {
 
 namespace {
-
-// Characters on a terminal, not bytes: µ and ° take two bytes each in UTF-8.
-std::size_t width(const std::string& text) {
-    return std::size_t(std::count_if(text.begin(), text.end(), [](char c) { return (c & 0xC0) != 0x80; }));
-}
-
-std::string padded(const std::string& text, std::size_t to) {
-    return text + std::string(to > width(text) ? to - width(text) : 0, ' ');
-}
 
 std::string trimmed(std::string_view text) {
     while (!text.empty() && text.front() == ' ')
@@ -66,12 +59,12 @@ MeasureReport measureReport(const ShotRecord& record) {
 std::string measureTable(const MeasureReport& report) {
     std::size_t nameWidth = std::string_view("Measure").size();
     for (const auto& name : report.rowNames)
-        nameWidth = std::max(nameWidth, width(name));
+        nameWidth = std::max(nameWidth, displayWidth(name));
     std::vector<std::size_t> columns;
     for (std::size_t k = 0; k < report.channelNames.size(); ++k) {
-        std::size_t w = width(report.channelNames[k]);
+        std::size_t w = displayWidth(report.channelNames[k]);
         for (const auto& row : report.cells)
-            w = std::max(w, width(row[k]));
+            w = std::max(w, displayWidth(row[k]));
         columns.push_back(w);
     }
     auto line = [&](const std::string& first, const std::vector<std::string>& texts) {

@@ -23,6 +23,7 @@
 #include <fstream>
 #include <functional>
 #include <optional>
+#include <set>
 
 namespace kavlon {
 namespace {
@@ -74,6 +75,11 @@ TEST(Cli, BadUsageExitsOneWithAMessageAndNoOutput) {
         {{"set", "--simulate", "--device", ""}, "--device"},
         {{"serve", "--simulate", "--listen", "localhost:5025"}, "--listen localhost:5025"},
         {{"serve", "--simulate", "--listen", "127.0.0.1"}, "ADDRESS:PORT"},
+        {{"capture", "--simulate", "--retries", "-1", "--out", out}, "--retries"},
+        {{"capture", "--simulate", "--retries", "11", "--out", out}, "--retries"},
+        {{"measure", "--simulate", "--live", "--shots", "3"}, "--shots needs --stats"},
+        {{"measure", "--stats", "a.csv"}, "--stats takes shots with --live"},
+        {{"measure", "--simulate", "--live", "--stats", "--shots", "0"}, "--shots"},
         {{"frobnicate"}, "unknown command"},
         {{}, "which command"},
     };
@@ -328,17 +334,74 @@ TEST(Cli, UnplugDuringCaptureExitsThreeAndLeavesOnlyWholeFiles) {
     EXPECT_EQ(scratch.names(), std::set<std::string>{"QV_00000.xls"});
 }
 
-TEST(Cli, ALostFrameIsAnErrorAndNoFile) {
-    ScratchFolder scratch;
-    // Connecting brings six reports; the hundredth of the shot is a frame of channel
-    // 1 inside the 4,060 samples the instrument's 200 µs / Div keeps.
+TEST(Cli, AShotThatLostAFrameIsAskedForAgainAndNeverWrittenIncomplete) {
+    struct Case {
+        QStringList retries;
+        int code;
+        std::set<std::string> files;
+        bool saysRetry;
+    };
+    const Case cases[] = {
+        {{}, 0, {"QV_00000.xls"}, true},
+        {{"--retries", "0"}, 3, {}, false},
+        {{"--retries", "2"}, 0, {"QV_00000.xls"}, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.retries.join(' ').toStdString());
+        ScratchFolder scratch;
+        // Connecting brings six reports; the hundredth of the shot is a frame of channel
+        // 1 inside the 4,060 samples the instrument's 200 µs / Div keeps.
+        auto lossy = std::make_unique<test::FaultyBackend>(
+            SimulationOptions{.paced = false, .pollInterval = 0ms}, test::LinkFaults{.lostReport = 6 + 100});
+        InProcess run;
+        const int code = run.run(QStringList{"capture", "--simulate", "--shots", "1", "--out",
+                                             qpath(scratch.path()), "--format", "xls"} +
+                                     c.retries,
+                                 std::move(lossy));
+        const std::string& err = run.err;
+        EXPECT_EQ(code, c.code) << err;
+        EXPECT_EQ(scratch.names(), c.files);
+        EXPECT_EQ(mentions(err, "shot 1: the shot lost frames; asking for it again (1 of"), c.saysRetry)
+            << err;
+    }
+}
+
+TEST(Cli, LiveStatisticsCountEveryShotAndRetryOneThatLostAFrame) {
     auto lossy = std::make_unique<test::FaultyBackend>(SimulationOptions{.paced = false, .pollInterval = 0ms},
                                                        test::LinkFaults{.lostReport = 6 + 100});
-    const int code = InProcess{}.run(
-        {"capture", "--simulate", "--shots", "1", "--out", qpath(scratch.path()), "--format", "xls"},
-        std::move(lossy));
-    EXPECT_EQ(code, 3);
-    EXPECT_TRUE(scratch.names().empty());
+    InProcess run;
+    const int code =
+        run.run({"measure", "--simulate", "--live", "--stats", "--shots", "3", "--json"}, std::move(lossy));
+    const std::string& out = run.out;
+    const std::string& err = run.err;
+    ASSERT_EQ(code, 0) << err;
+    EXPECT_TRUE(mentions(err, "shot 1: the shot lost frames")) << err;
+    const QJsonObject root = QJsonDocument::fromJson(QByteArray::fromStdString(out)).object();
+    EXPECT_EQ(root["shots"].toInt(), 3);
+    const QJsonArray channels = root["channels"].toArray();
+    ASSERT_FALSE(channels.isEmpty()) << out;
+    const QJsonObject first = channels[0].toObject();
+    EXPECT_EQ(first["name"].toString(), "Channel I");
+    const QJsonObject vpp = first["measurements"].toArray()[0].toObject();
+    EXPECT_EQ(vpp["name"].toString(), "Vpp");
+    EXPECT_EQ(vpp["unit"].toString(), "V");
+    EXPECT_EQ(vpp["count"].toInt(), 3);
+    // A stopped instrument sends the same shot again: no spread, and every figure the last one.
+    EXPECT_GT(vpp["last"].toDouble(), 0.0);
+    for (const char* key : {"minimum", "maximum", "mean"})
+        EXPECT_DOUBLE_EQ(vpp[key].toDouble(), vpp["last"].toDouble()) << key;
+    EXPECT_NEAR(vpp["deviation"].toDouble(), 0.0, 1e-12);
+    const QJsonObject phase = first["measurements"].toArray()[18].toObject();
+    EXPECT_TRUE(phase["last"].isNull()) << "channel I is the reference";
+    EXPECT_EQ(phase["count"].toInt(), 0);
+}
+
+TEST(Cli, LiveStatisticsAsATable) {
+    const auto run = runKavloncli({"measure", "--simulate", "--live", "--stats", "--shots", "2"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_TRUE(run.out.starts_with("2 shots\nMeasurement  ")) << run.out;
+    EXPECT_TRUE(mentions(run.out, "\nVpp            Channel I  ")) << run.out;
+    EXPECT_TRUE(mentions(run.out, "Std. deviation")) << run.out;
 }
 
 TEST(Cli, NoInstrumentExitsTwo) {

@@ -124,6 +124,35 @@ TEST(SettingsFile, RecentShotFilesSurviveAnyPathAndOlderFiles) {
     EXPECT_EQ(text.find_first_of("\r\x01\xFF ?"), std::string::npos) << text;
 }
 
+TEST(SettingsFile, FollowIsOffUnlessTheFileSaysOn) {
+    struct Case {
+        const char* name;
+        std::string text;
+        bool follow;
+    };
+    const std::string full = formatSettings({});
+    const Case cases[] = {
+        {"a file of an older version", full, false},
+        {"on", full + "Follow=1\n", true},
+        {"off", full + "Follow=0\n", false},
+        {"any number but zero", full + "FOLLOW = 0x2\n", true},
+        {"no number", full + "Follow=yes\n", false},
+        {"the first of the key counts", full + "Follow=0\nFollow=1\n", false},
+        {"outside [Main]", "[Other]\nFollow=1\n", false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(parseSettings(c.text).Follow, c.follow) << c.name;
+
+    StoredSettings on;
+    on.Follow = true;
+    on.RecentShots = {"/a.csv"};
+    const std::string text = formatSettings(on);
+    EXPECT_EQ(text, full + "Follow=1\nRecentShot1=/a.csv\n");
+    EXPECT_EQ(parseSettings(text), on);
+    on.Follow = false;
+    EXPECT_EQ(formatSettings(on), full + "RecentShot1=/a.csv\n") << "off leaves the file as before";
+}
+
 TEST(SettingsFile, TheRecentListPutsTheLatestFirstAndKeepsSix) {
     std::vector<std::string> recent;
     for (const char* path : {"/1", "/2", "/3", "/2", "/4", "/5", "/6", "/7"})

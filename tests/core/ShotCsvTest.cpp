@@ -219,26 +219,13 @@ TEST(ShotFile, AGermanLocaleStillWritesDecimalPoints) {
     EXPECT_NE(text.find(".", text.find("\r\n0,")), std::string::npos) << "volts with a decimal point";
 }
 
-// Runs the distribution's csv module over the file; its lines, or nothing without python3.
-std::optional<std::vector<std::string>> readWithPythonCsv(const fs::path& path) {
-    const test::ScriptRun run = test::runDataScript("read_shot_csv.py", path);
-    if (run.status == -1 || run.status == 127)
-        return std::nullopt;
-    EXPECT_EQ(run.status, 0) << run.output;
-    std::vector<std::string> lines;
-    std::istringstream in(run.output);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
-}
-
 TEST(ShotFile, AnIndependentCsvReaderFindsTheSameNumbers) {
     ScratchFolder folder;
     const ShotCase c{"channel 3 off", 4, {true, true, false, true}};
     const auto record = delivered(c);
     const fs::path path = folder.path() / "shot.csv";
     ASSERT_TRUE(saveShotCsv(path, *record).saved);
-    const auto lines = readWithPythonCsv(path);
+    const auto lines = test::dataScriptLines("read_shot_csv.py", path);
     if (!lines)
         GTEST_SKIP() << "python3 is missing (scripts/deps installs it)";
     ASSERT_EQ(lines->size(), 1u + 16301u);

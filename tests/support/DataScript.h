@@ -1,8 +1,13 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstdio>
 #include <filesystem>
+#include <optional>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include <sys/wait.h>
 
@@ -30,6 +35,21 @@ inline ScriptRun runDataScript(const std::string& script, const std::filesystem:
     if (WIFEXITED(status))
         run.status = WEXITSTATUS(status);
     return run;
+}
+
+// The lines the script printed, or nothing when python3 could not be run; a script
+// that ran and failed is a test failure.
+inline std::optional<std::vector<std::string>> dataScriptLines(const std::string& script,
+                                                               const std::filesystem::path& file) {
+    const ScriptRun run = runDataScript(script, file);
+    if (run.status == -1 || run.status == 127)
+        return std::nullopt;
+    EXPECT_EQ(run.status, 0) << run.output;
+    std::vector<std::string> lines;
+    std::istringstream in(run.output);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
 }
 
 } // namespace kavlon::test

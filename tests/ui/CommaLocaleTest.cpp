@@ -1,14 +1,16 @@
 // The numbers a user reads, in a locale whose decimal mark is a comma: the Data table
-// and labels, the Measure texts, the export, and an opened shot's labels. ctest runs
+// and labels, the Measure texts and statistics, the export, and an opened shot's labels. ctest runs
 // these under LC_ALL=de_DE.UTF-8 (DecimalComma.UnderAGermanLocale) as well as in the
 // ordinary run, where the same texts carry points.
 #include "ScopeFixture.h"
 #include "support/SheetReader.h"
 
 #include "ui/displays/MeasureDisplay.h"
+#include "ui/displays/StatisticsWindow.h"
 #include "ui/mainwindow/ShotFileActions.h"
 
 #include <QCheckBox>
+#include <QFile>
 #include <QLabel>
 #include <QLocale>
 #include <QPushButton>
@@ -91,6 +93,17 @@ TEST_F(DecimalComma, TheWindowsTheExportAndAnOpenedShotShowTheLocalesMark) {
     EXPECT_EQ(sheet.at({62, 4}), marked("-83.3 mV"));
     EXPECT_EQ(sheet.at({12, 8}), marked("3.4 V"));
     EXPECT_EQ(sheet.at({19, 8}), marked("1.2 V"));
+
+    // The statistics window shows the locale's mark too; its CSV file keeps points.
+    measure->StatisticsBtn->click();
+    StatisticsWindow* statistics = measure->statisticsWindow();
+    EXPECT_EQ(statistics->StatisticsSG->model()->index(0, 5).data().toString().toStdString(),
+              marked("3.4 V"));
+    bench.dialogs.fileToSave = bench.folder.filePath("statistics.csv");
+    ASSERT_TRUE(statistics->SaveBtnClick());
+    QFile csv(bench.dialogs.fileToSave);
+    ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(csv.readAll().contains("\r\nVpp,Channel I,V,3.375,3.375,3.375,3.375,,1\r\n"));
 
     // A shot file carries points whatever the locale; opened, it shows the locale's mark.
     bench.dialogs.fileToSave = bench.folder.filePath("shot.csv");

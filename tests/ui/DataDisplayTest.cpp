@@ -9,9 +9,12 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTableView>
 
 #include <gtest/gtest.h>
+
+#include <optional>
 
 namespace kavlon {
 namespace {
@@ -46,15 +49,23 @@ class DataDisplayWindow : public ::testing::Test {
 protected:
     void SetUp() override { form.show(); }
 
-    // Fills the raw memories with a ramp and lets the instrument close the shot.
-    void deliverShot(const Frame& settingsFrame) {
+    // Sends a ramp in sample frames, as the instrument would, and lets it close the shot;
+    // with lostFrame, the frame of channel 1 at that offset never arrives.
+    void deliverShot(const Frame& settingsFrame, std::optional<int> lostFrame = std::nullopt) {
         auto& acq = form.acquisition();
         acq.InterpretRecvData(settingsFrame);
-        for (int c = 0; c < 4; ++c) {
-            auto raw = acq.State.RawSamples(c);
-            for (int i = 0; i < kBlockSize; ++i)
-                raw[std::size_t(i)] = std::uint8_t(60 + (i + 10 * c) % 100);
-        }
+        for (int c = 0; c < 4; ++c)
+            for (int offset = 0; offset < kBlockSize; offset += 32) {
+                if (c == 0 && offset == lostFrame)
+                    continue;
+                Frame f{};
+                f[0] = std::uint8_t(0x65 + c);
+                f[1] = std::uint8_t(offset >> 8);
+                f[2] = std::uint8_t(offset & 0xFF);
+                for (int k = 0; k < 32; ++k)
+                    f[std::size_t(3 + k)] = std::uint8_t(60 + (offset + k + 10 * c) % 100);
+                acq.InterpretRecvData(f);
+            }
         acq.InterpretRecvData(trailer());
     }
     QString cell(TMDIChild_Data* d, int row, int column) {
@@ -138,6 +149,43 @@ TEST_F(DataDisplayWindow, TheShotLandsInTheDisplayThatAskedForIt) {
     EXPECT_EQ(d->Triggerlevel_lb->text(), "Trigger Level : 1.0 V");
     EXPECT_EQ(d->ZeroLevelCH_lb[3]->text(), "Zero CH 4 : 5.0 V");
     EXPECT_EQ(d->record.VoltsPerDivText[0], "1 V / Div");
+}
+
+TEST_F(DataDisplayWindow, AShotThatLostFramesTwiceIsShownMarkedIncomplete) {
+    bench.connect();
+    form.acquisition().InterpretRecvData(settings(4, 1));
+    form.Data_TBClick();
+    TMDIChild_Data* d = data(0);
+    QString said;
+    QObject::connect(form.statusBar(), &QStatusBar::messageChanged,
+                     [&](const QString& t) { said += t + "\n"; });
+    d->RefreshBtn->click();
+    const std::size_t asked = bench.device->reports.size();
+
+    deliverShot(settings(4, 1), 1024);
+    EXPECT_FALSE(d->record.HasShot) << "not shown as if whole";
+    EXPECT_EQ(bench.device->reports.size(), asked + 1) << "asked for once more";
+    EXPECT_EQ(form.acquisition().State.RequestName, "Data00");
+    EXPECT_TRUE(said.contains("The shot for Data00 lost frames; asking for it once more."))
+        << said.toStdString();
+
+    deliverShot(settings(4, 1), 1024);
+    EXPECT_TRUE(d->record.HasShot) << "the second one is kept";
+    EXPECT_TRUE(d->ShotState_lb->isVisibleTo(d));
+    EXPECT_EQ(d->ShotState_lb->text(), "Incomplete: frames were lost");
+    EXPECT_EQ(bench.device->reports.size(), asked + 1) << "and not asked for a third time";
+    EXPECT_TRUE(form.acquisition().State.RequestName.empty());
+    EXPECT_TRUE(said.contains("The shot for Data00 lost frames again; it is shown, marked incomplete."))
+        << said.toStdString();
+    EXPECT_TRUE(d->RefreshBtn->isEnabled());
+
+    // The next request starts afresh: a whole shot clears the mark, a lost frame is retried.
+    d->RefreshBtn->click();
+    deliverShot(settings(4, 1));
+    EXPECT_FALSE(d->ShotState_lb->isVisibleTo(d));
+    d->RefreshBtn->click();
+    deliverShot(settings(4, 1), 2048);
+    EXPECT_EQ(form.acquisition().State.RequestName, "Data00") << "asked once more";
 }
 
 TEST_F(DataDisplayWindow, RequestsForMissingDisplaysFollowTheirRules) {

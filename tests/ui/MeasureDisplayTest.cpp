@@ -69,8 +69,10 @@ TEST_F(MeasureWindow, TheShownChannelsDecideSizeColumnsAndPhaseRows) {
         EXPECT_EQ(measure->Grid_PB->size(), c.grid);
         const QSize design = measure->designClientSize();
         const int columns = int(c.columns.size());
+        // The designed heights, and the row of Follow and Statistics below the table.
         EXPECT_EQ(measure->clientSize(),
-                  QSize(design.width() + 121 * (columns - 1), columns == 1 ? 413 : 497));
+                  QSize(design.width() + 121 * (columns - 1),
+                        (columns == 1 ? 413 : 497) + TMDIChild_Math::kControlRowHeight));
         const QImage table = measure->Grid_PB->grab().toImage();
         for (int x : c.columns) {
             EXPECT_TRUE(written(table, x, 0)) << x;

@@ -10,6 +10,20 @@ bool isLineBreak(char c) {
 
 } // namespace
 
+void appendCsvField(std::string& out, std::string_view text) {
+    if (text.find_first_of(",\"\r\n") == std::string_view::npos) {
+        out += text;
+        return;
+    }
+    out += '"';
+    for (char c : text) {
+        if (c == '"')
+            out += '"';
+        out += c;
+    }
+    out += '"';
+}
+
 bool CsvRecords::fail(std::string_view what) {
     m_error = "line " + std::to_string(m_line) + ": " + std::string(what);
     m_at = m_text.size();

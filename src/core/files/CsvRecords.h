@@ -41,4 +41,8 @@ private:
     std::string m_error;
 };
 
+// Appends text as one RFC 4180 field: quoted, its quotes doubled, when it holds a comma,
+// a quote or a line break; as it is otherwise.
+void appendCsvField(std::string& out, std::string_view text);
+
 } // namespace kavlon

@@ -81,6 +81,7 @@ std::string_view withoutByteOrderMark(std::string_view text, std::string& storag
 }
 
 constexpr std::string_view kRecentKey = "RecentShot";
+constexpr std::string_view kFollowKey = "Follow";
 
 bool keptAsIs(unsigned char c) {
     // '?' stands for every character UTF-16 text cannot narrow, so it is never kept.
@@ -183,11 +184,20 @@ struct MainSection {
     std::array<bool, kKeys.size()> seen{};
     std::array<std::optional<int>, kKeys.size()> found;
     std::array<std::optional<std::string>, kMaxRecentShots> recent;
+    bool followSeen = false;
+    std::optional<int> follow;
 
     void take(std::string_view key, std::string_view value) {
         if (const auto r = recentIndex(key)) {
             if (!recent[*r])
                 recent[*r] = decodePath(trim(value));
+            return;
+        }
+        if (equalsIgnoringCase(key, kFollowKey)) {
+            int number = 0;
+            if (!followSeen && parseIniInteger(value, number))
+                follow = number;
+            followSeen = true;
             return;
         }
         for (std::size_t k = 0; k < kKeys.size(); ++k)
@@ -215,6 +225,7 @@ StoredSettings settingsOf(const MainSection& main) {
     // An unknown target would leave the picture nowhere; print it instead.
     if (s.Options.PrintAs < QuickPrintOptions::Printer || s.Options.PrintAs > QuickPrintOptions::Jpeg)
         s.Options.PrintAs = QuickPrintOptions::Printer;
+    s.Follow = main.follow.value_or(0) != 0;
     for (const auto& path : main.recent)
         if (path && !path->empty() &&
             std::find(s.RecentShots.begin(), s.RecentShots.end(), *path) == s.RecentShots.end())
@@ -262,6 +273,8 @@ std::string formatSettings(const StoredSettings& s) {
         text += std::to_string(values[k]);
         text += '\n';
     }
+    if (s.Follow)
+        text += std::string(kFollowKey) + "=1\n";
     for (std::size_t r = 0; r < std::min(s.RecentShots.size(), kMaxRecentShots); ++r)
         if (!s.RecentShots[r].empty())
             text +=

@@ -28,6 +28,9 @@ struct StoredSettings {
     // Shot files opened or saved lately, newest first, as the file system names them
     // (keys RecentShot1 to RecentShot6; written only when there are any).
     std::vector<std::string> RecentShots{};
+    // The Follow box a new Scope, Measure or FFT display starts with: the last one
+    // chosen (key Follow; written only when on, so a file from before reads as off).
+    bool Follow = false;
     bool operator==(const StoredSettings&) const = default;
 };
 
@@ -50,8 +53,8 @@ StoredSettings parseSettings(std::string_view text);
 bool parseIniInteger(std::string_view text, int& value);
 
 // The file's text with the eight keys in their fixed order, booleans as 1/0, then
-// the recent shot files. A path is kept in printable ASCII with %XX for every other
-// byte, so that no line end, encoding or blank of the file can change it.
+// Follow when it is on, then the recent shot files. A path is kept in printable ASCII with %XX for every
+// other byte, so that no line end, encoding or blank of the file can change it.
 std::string formatSettings(const StoredSettings& settings);
 
 } // namespace kavlon

@@ -1,6 +1,7 @@
 // A shot as CSV: the settings in '#' lines, a header row, one row per sample position.
 #include "core/shot/ShotCsv.h"
 
+#include "core/files/CsvRecords.h"
 #include "core/shot/ShotFileFormat.h"
 
 #include <charconv>
@@ -15,21 +16,6 @@ void appendNumber(std::string& out, long long value) {
     char digits[24];
     const auto [end, ec] = std::to_chars(digits, digits + sizeof digits, value);
     out.append(digits, end);
-}
-
-// RFC 4180: a field with a comma, quote or line break is quoted, its quotes doubled.
-void appendField(std::string& out, std::string_view text) {
-    if (text.find_first_of(",\"\r\n") == std::string_view::npos) {
-        out += text;
-        return;
-    }
-    out += '"';
-    for (char c : text) {
-        if (c == '"')
-            out += '"';
-        out += c;
-    }
-    out += '"';
 }
 
 void appendSettings(std::string& out, const ShotRecord& record) {
@@ -50,7 +36,7 @@ void appendSettings(std::string& out, const ShotRecord& record) {
     out += kVoltsTextKey;
     for (const std::string& text : record.VoltsPerDivText) {
         out += ',';
-        appendField(out, text);
+        appendCsvField(out, text);
     }
     out += kLineEnd;
 }
@@ -104,7 +90,7 @@ std::string shotCsvText(const ShotRecord& record) {
     for (std::size_t k = 0; k < header.size(); ++k) {
         if (k > 0)
             out += ',';
-        appendField(out, header[k]);
+        appendCsvField(out, header[k]);
     }
     out += kLineEnd;
     appendRows(out, record);

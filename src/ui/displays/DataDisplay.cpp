@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTableView>
+#include <QTimer>
 
 namespace kavlon {
 
@@ -42,6 +43,12 @@ QString qtext(const std::string& utf8) {
     return QString::fromUtf8(utf8.data(), qsizetype(utf8.size()));
 }
 
+// Every shot any Data display takes gets the next number; main thread only.
+std::uint64_t nextShotSerial() {
+    static std::uint64_t last = 0;
+    return ++last;
+}
+
 } // namespace
 
 TMDIChild_Data::TMDIChild_Data(DisplayHost& host) : TMDIChild(host, "Data", new QWidget) {
@@ -58,6 +65,10 @@ TMDIChild_Data::TMDIChild_Data(DisplayHost& host) : TMDIChild(host, "Data", new 
     RefreshBtn->setGeometry(6, 7, 103, 16);
     RefreshBtn->setEnabled(false);
     RefreshBtn->setStatusTip("Ask the instrument for a new shot");
+    RepeatCB = new QCheckBox("Repeat", Panel1);
+    RepeatCB->setObjectName("RepeatCB");
+    RepeatCB->setFont(labelFont);
+    RepeatCB->setStatusTip("Ask for the next shot as soon as one has arrived, until unticked");
     ExportBtn = new QPushButton("Export ...", Panel1);
     ExportBtn->setObjectName("ExportBtn");
     ExportBtn->setGeometry(6, 25, 103, 16);
@@ -78,6 +89,7 @@ TMDIChild_Data::TMDIChild_Data(DisplayHost& host) : TMDIChild(host, "Data", new 
     incMeasureCB->adjustSize();
     Panel1->resize(std::max(Panel1->width(), incMeasureCB->x() + incMeasureCB->width() + 3),
                    Panel1->height());
+    placeRepeatBox();
 
     // A little wider than designed, so "Real Timebase : 500 ms / Div" fits in this font.
     Panel2 = panel(client, "Panel2", {Panel1->x() + Panel1->width() + 1, 2, 160, Panel1->height()});
@@ -86,6 +98,11 @@ TMDIChild_Data::TMDIChild_Data(DisplayHost& host) : TMDIChild(host, "Data", new 
     Triggerlevel_lb = label(Panel2, "Triggerlevel_lb", 12, 18);
     Timebase_lb = label(Panel2, "Timebase_lb", 28, 32);
     RealTimebase_lb = label(Panel2, "RealTimebase_lb", 3, 46);
+    ShotState_lb = label(Panel2, "ShotState_lb", 3, 62);
+    ShotState_lb->setText("Incomplete: frames were lost");
+    ShotState_lb->setStyleSheet("color: #c00000");
+    ShotState_lb->adjustSize();
+    ShotState_lb->hide();
 
     ZeroLevel_Panel =
         panel(client, "ZeroLevel_Panel", {5, 67 + kSaveShotRow, kFourChannelZeroPanelWidth, 21});
@@ -114,6 +131,7 @@ TMDIChild_Data::TMDIChild_Data(DisplayHost& host) : TMDIChild(host, "Data", new 
     DataSG->setGeometry(4, kGridTop, kFourChannelGridWidth, 377);
 
     connect(RefreshBtn, &QPushButton::clicked, this, &TMDIChild_Data::RefreshBtnClick);
+    connect(RepeatCB, &QCheckBox::clicked, this, &TMDIChild_Data::RepeatCBClick);
     connect(ExportBtn, &QPushButton::clicked, this, [this] { ExportBtnClick(ExportBtn); });
     connect(SaveShotBtn, &QPushButton::clicked, this, &TMDIChild_Data::SaveShotBtnClick);
     FormCreate();
@@ -130,6 +148,19 @@ QLabel* TMDIChild_Data::label(QWidget* parent, const QString& name, int left, in
     l->move(left, top);
     l->adjustSize();
     return l;
+}
+
+// Repeat sits beside Refresh, which gives up the room its own text does not need.
+void TMDIChild_Data::placeRepeatBox() {
+    RepeatCB->adjustSize();
+    const int right = Panel1->width() - 4;
+    const int refreshWidth =
+        std::max(RefreshBtn->sizeHint().width(), right - RepeatCB->width() - 4 - RefreshBtn->x());
+    RefreshBtn->resize(std::min(refreshWidth, RefreshBtn->width()), RefreshBtn->height());
+    RepeatCB->move(RefreshBtn->x() + RefreshBtn->width() + 4,
+                   RefreshBtn->y() + (RefreshBtn->height() - RepeatCB->height()) / 2);
+    if (RepeatCB->x() + RepeatCB->width() > right)
+        Panel1->resize(RepeatCB->x() + RepeatCB->width() + 4, Panel1->height());
 }
 
 void TMDIChild_Data::setColumnWidths() {
@@ -163,12 +194,67 @@ void TMDIChild_Data::setTwoChannelLayout(bool twoChannels) {
 void TMDIChild_Data::RefreshBtnClick() {
     // Stays disabled until the shot arrives or the next settings report.
     RefreshBtn->setEnabled(false);
+    m_askedAgain = false;
     m_host.requestShot(windowTitle());
+}
+
+void TMDIChild_Data::RepeatCBClick(bool checked) {
+    if (checked) {
+        if (RefreshBtn->isEnabled())
+            RefreshBtnClick();
+        return;
+    }
+    // Nothing under way: Refresh is the user's again.
+    if (!awaitingShot() && m_host.acquisition().State.Connected)
+        RefreshBtn->setEnabled(true);
+}
+
+void TMDIChild_Data::repeatShot() {
+    if (!RepeatCB->isChecked() || isClosing() || awaitingShot())
+        return;
+    const AcquisitionControl& acquisition = m_host.acquisition();
+    // The demonstration's made-up shots are its own; no instrument, nothing to repeat.
+    if (!acquisition.State.Connected || acquisition.DemoMode) {
+        RepeatCB->setChecked(false);
+        RefreshBtn->setEnabled(acquisition.State.Connected);
+        return;
+    }
+    RefreshBtnClick();
+}
+
+bool TMDIChild_Data::awaitingShot() const {
+    return m_host.acquisition().State.RequestName == windowTitle().toStdString();
+}
+
+bool TMDIChild_Data::repeating() const {
+    return RepeatCB->isChecked();
+}
+
+bool TMDIChild_Data::askAgainAfterLostFrames() {
+    if (m_askedAgain)
+        return false;
+    m_askedAgain = true;
+    return true;
+}
+
+void TMDIChild_Data::instrumentLetGo() {
+    RepeatCB->setChecked(false);
+    RefreshBtn->setEnabled(false);
+    m_askedAgain = false;
+    // Whatever was asked of the instrument that went is not coming.
+    if (awaitingShot())
+        m_host.acquisition().State.RequestName.clear();
 }
 
 void TMDIChild_Data::resizeEvent(QResizeEvent* event) {
     TMDIChild::resizeEvent(event);
     FormResize();
+}
+
+void TMDIChild_Data::closeEvent(QCloseEvent* event) {
+    TMDIChild::closeEvent(event);
+    if (isClosing() && awaitingShot() && !m_host.findDisplay(windowTitle()))
+        m_host.acquisition().State.RequestName.clear();
 }
 
 void TMDIChild_Data::FormResize() {
@@ -188,21 +274,29 @@ void TMDIChild_Data::FormResize() {
     m_resizing = false;
 }
 
-void TMDIChild_Data::TransferRequestData(const AcquisitionState& state) {
+void TMDIChild_Data::TransferRequestData(const AcquisitionState& state, bool whole) {
     TransferInputs inputs;
     inputs.decimalSeparator = localeDecimalSeparator();
 
     m_model->beginReload();
     const TransferOutcome outcome = transferShot(state, record, inputs);
     m_fileShot = false;
+    m_askedAgain = false;
+    ShotState_lb->setVisible(!whole);
+    // Repeating, the next request goes out once this delivery is over: the instrument
+    // waits for nothing but the event loop, and Refresh stays off meanwhile.
+    if (RepeatCB->isChecked())
+        QTimer::singleShot(0, this, &TMDIChild_Data::repeatShot);
+    else
+        RefreshBtn->setEnabled(true);
     finishShot(outcome.twoChannelLayout);
-    RefreshBtn->setEnabled(true);
 }
 
 void TMDIChild_Data::openShot(const ShotRecord& shot) {
     m_model->beginReload();
     record = shot;
     m_fileShot = true;
+    ShotState_lb->hide();
     finishShot(record.ChannelMode == 2);
 }
 
@@ -216,6 +310,9 @@ void TMDIChild_Data::finishShot(bool twoChannelLayout) {
     showLabels();
     ExportBtn->setEnabled(true);
     SaveShotBtn->setEnabled(true);
+    m_shotSerial = nextShotSerial();
+    Q_EMIT shotTaken();
+    m_host.shotTaken(windowTitle());
 }
 
 void TMDIChild_Data::showLabels() {
@@ -232,7 +329,7 @@ void TMDIChild_Data::showLabels() {
 }
 
 DataDisplayFace TMDIChild_Data::face() const {
-    return {record, incMeasureCB->isChecked()};
+    return {record, incMeasureCB->isChecked(), m_shotSerial};
 }
 
 } // namespace kavlon

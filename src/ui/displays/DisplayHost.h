@@ -44,6 +44,12 @@ public:
     virtual QString programDirectory() const = 0;
     // A shot file was written: it joins the recent files.
     virtual void rememberShotFile(const QString& path) { (void)path; }
+    // The Data display of this caption took a new shot: the displays that follow it
+    // are told (TMDIChild::sourceShotTaken), each once control is back in the event loop.
+    virtual void shotTaken(const QString& caption) { (void)caption; }
+    // The Follow box a new display starts with: the user's last choice, kept in the settings.
+    virtual bool followChosen() const { return false; }
+    virtual void chooseFollow(bool on) { (void)on; }
 };
 
 } // namespace kavlon

@@ -26,6 +26,9 @@ public:
     // Sizes the window keeps while it shows its content; minimised it is only its
     // caption, whatever these say. A window held in either direction cannot be maximised.
     void setSizeLimits(const QSize& minimum, const QSize& maximum);
+    // The Data display of this caption took a new shot. A display that follows it loads
+    // it again; others (and the Data displays themselves) do nothing.
+    virtual void sourceShotTaken(const QString& caption) { (void)caption; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -1,6 +1,7 @@
 #include "ui/displays/FFTDisplay.h"
 
 #include "ui/chart/RChart.h"
+#include "ui/displays/FollowBox.h"
 #include "ui/displays/SourceBox.h"
 
 #include <QButtonGroup>
@@ -47,9 +48,14 @@ TMDIChild_FFT::TMDIChild_FFT(DisplayHost& host)
     Button1->setObjectName("Button1");
     Button1->setGeometry(104, 10, 48, 18);
 
+    // Follow takes a line between the source and the spectrum type, whose group keeps
+    // its lower edge.
+    FollowCB = new FollowBox(host, client);
+    FollowCB->move(10, Button1->y() + Button1->height() + 2);
+    const int typeTop = std::max(40, FollowCB->y() + FollowCB->height() + 1);
     RGSpecType = new QGroupBox(" Spectrum Type ", client);
     RGSpecType->setObjectName("RGSpecType");
-    RGSpecType->setGeometry(8, 40, 113 + 24, 137);
+    RGSpecType->setGeometry(8, typeTop, 113 + 24, 40 + 137 - typeTop);
     SpecTypeButtons = new QButtonGroup(this);
     auto* column = new QVBoxLayout(RGSpecType);
     column->setContentsMargins(6, 2, 2, 2);
@@ -133,6 +139,11 @@ void TMDIChild_FFT::ComboBox1Change() {
     interpolateFastTimebase(shot, kPoints, *m_products, samples);
     FormResize();
     SetupCharts();
+}
+
+void TMDIChild_FFT::sourceShotTaken(const QString& caption) {
+    if (FollowCB->follows(*ComboBox1, caption))
+        ComboBox1Change();
 }
 
 void TMDIChild_FFT::Button1Click() {

@@ -17,6 +17,7 @@ class QPushButton;
 
 namespace kavlon {
 
+class FollowBox;
 class SourceBox;
 class TRChart;
 
@@ -34,6 +35,7 @@ public:
 
     SourceBox* ComboBox1 = nullptr;
     QPushButton* Button1 = nullptr;
+    FollowBox* FollowCB = nullptr;
     QGroupBox* RGSpecType = nullptr;
     QButtonGroup* SpecTypeButtons = nullptr;
     // FFT_CHI_RC .. FFT_CHIV_RC and each chart's CHx_CBLogX, CHx_CBLogY.
@@ -48,6 +50,8 @@ public:
     double q = 0.0;
 
     int spectrumType() const;
+    // Loading again keeps the spectrum type and the log axes: they are the boxes' own.
+    void sourceShotTaken(const QString& caption) override;
 
 public slots:
     void ComboBox1Enter();

@@ -1,8 +1,10 @@
 #include "ui/displays/MeasureDisplay.h"
 
 #include "ui/DecimalSeparator.h"
+#include "ui/displays/FollowBox.h"
 #include "ui/displays/MeasurePictograms.h"
 #include "ui/displays/SourceBox.h"
+#include "ui/displays/StatisticsWindow.h"
 
 #include "core/measure/MeasureLayout.h"
 
@@ -101,6 +103,14 @@ TMDIChild_Math::TMDIChild_Math(DisplayHost& host) : TMDIChild(host, "Math", new 
     Grid_PB = new PaintBox(
         "Grid_PB", [this](QPainter& p) { paintTable(p); }, Grid_Panel);
     Grid_PB->setGeometry(61 + m_shift, 1, 242, 462);
+    FollowCB = new FollowBox(host, client);
+    StatisticsBtn = new QPushButton("Statistics", client);
+    StatisticsBtn->setObjectName("StatisticsBtn");
+    StatisticsBtn->setStatusTip(
+        "Each measurement over the shots measured here: last, lowest, highest, mean, spread");
+    placeControlRow();
+
+    connect(StatisticsBtn, &QPushButton::clicked, this, &TMDIChild_Math::StatisticsBtnClick);
     connect(RefreshBtn, &QPushButton::clicked, this, &TMDIChild_Math::ComboBox1Change);
     connect(ComboBox1, &QComboBox::activated, this, &TMDIChild_Math::ComboBox1Change);
     // The list is rebuilt when the pointer crosses the window's free area.
@@ -131,6 +141,44 @@ void TMDIChild_Math::ComboBox1Change() {
     // The Data display may now export these measurements with its shot.
     m_host.enableMeasureExport(caption);
     MeasureSignal();
+    countShot(source->shotSerial);
+}
+
+void TMDIChild_Math::sourceShotTaken(const QString& caption) {
+    if (FollowCB->follows(*ComboBox1, caption))
+        ComboBox1Change();
+}
+
+void TMDIChild_Math::countShot(std::uint64_t shotSerial) {
+    if (shotSerial != 0 && shotSerial == m_countedSerial)
+        return;
+    m_countedSerial = shotSerial;
+    statistics.add(results, shownChannels(copy));
+    if (m_statisticsWindow)
+        m_statisticsWindow->refresh();
+}
+
+void TMDIChild_Math::StatisticsBtnClick() {
+    if (!m_statisticsWindow) {
+        m_statisticsWindow = new StatisticsWindow(m_host, statistics, windowTitle(), this);
+        connect(m_statisticsWindow, &StatisticsWindow::resetRequested, this, [this] {
+            statistics.reset();
+            // The shot shown may count again, as the first of the new series.
+            m_countedSerial = 0;
+            m_statisticsWindow->refresh();
+        });
+    }
+    m_statisticsWindow->show();
+    m_statisticsWindow->raise();
+    m_statisticsWindow->activateWindow();
+}
+
+void TMDIChild_Math::placeControlRow() {
+    const int top = Grid_Panel->y() + Grid_Panel->height() + 2;
+    StatisticsBtn->adjustSize();
+    StatisticsBtn->setGeometry(Grid_Panel->x() + Grid_Panel->width() - StatisticsBtn->width(), top,
+                               StatisticsBtn->width(), kControlRowHeight - 3);
+    FollowCB->move(Grid_Panel->x() + 2, top + (StatisticsBtn->height() - FollowCB->height()) / 2);
 }
 
 MeasureDisplayFace TMDIChild_Math::face() const {
@@ -146,8 +194,9 @@ void TMDIChild_Math::MeasureSignal() {
 void TMDIChild_Math::Grid_PBPaint() {
     if (const auto sizes = measureSizes(int(shownChannels(copy).size()))) {
         // The sizes were designed for a frame 8 pixels wider and 27 higher than the client area.
-        fixClientSize(sizes->windowWidth - 8 + m_shift, sizes->windowHeight - 27);
+        fixClientSize(sizes->windowWidth - 8 + m_shift, sizes->windowHeight - 27 + kControlRowHeight);
         Grid_Panel->resize(sizes->gridPanelWidth + m_shift, sizes->gridPanelHeight);
+        placeControlRow();
         Grid_PB->resize(sizes->gridWidth, sizes->gridHeight);
         Ch_Panel->resize(sizes->headingPanelWidth, Ch_Panel->height());
         Channel_PB->resize(sizes->headingWidth, Channel_PB->height());

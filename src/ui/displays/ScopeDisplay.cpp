@@ -1,5 +1,6 @@
 #include "ui/displays/ScopeDisplay.h"
 
+#include "ui/displays/FollowBox.h"
 #include "ui/displays/ScopeScreen.h"
 #include "ui/displays/SourceBox.h"
 
@@ -109,6 +110,7 @@ void TMDIChild_Scope::buildPanel(QWidget* client) {
     Zoom_TB->setGeometry(500, 8, 51, 21);
     Zoom_TB->setEditText("1:1");
     PrintBtn = button(Panel1, "PrintBtn", "Print", {555, 6, 54, 25});
+    FollowCB = new FollowBox(m_host, Panel1);
     fitPanel();
 }
 
@@ -144,8 +146,9 @@ void TMDIChild_Scope::fitPanel() {
     // The widest entry any timebase offers.
     const int zoomWidth = std::max(Zoom_TB->width(), comboWidthFor(*Zoom_TB, "1 : 2.5"));
     Zoom_TB->setGeometry(PrintBtn->x() - 4 - zoomWidth, Zoom_TB->y(), zoomWidth, Zoom_TB->height());
+    FollowCB->move(Zoom_TB->x() - 6 - FollowCB->width(), (Panel1->height() - FollowCB->height()) / 2);
     // The cursor group gives up what it does not need of its designed width.
-    const int cursorRoom = Zoom_TB->x() - 4 - GroupBox1->x();
+    const int cursorRoom = FollowCB->x() - 4 - GroupBox1->x();
     GroupBox1->resize(
         std::max(GroupBox1->minimumSizeHint().width(), std::min(GroupBox1->width(), cursorRoom)),
         GroupBox1->height());
@@ -195,11 +198,35 @@ void TMDIChild_Scope::ComboBox1Change() {
 }
 
 void TMDIChild_Scope::loadShot(const ShotRecord& source) {
+    m_loaded = true;
     copyShot(source, state);
     // The position is kept, or brought down to the new maximum.
     SigOff_ScrollBar->setRange(0, scrollMaximum(state.TimebaseIndex, state.SamplesPerPixel));
     fillZoomBox();
     RefreshScreen();
+}
+
+void TMDIChild_Scope::followShot(const ShotRecord& source) {
+    const bool loaded = m_loaded;
+    const int timebase = state.TimebaseIndex;
+    const int samplesPerPixel = state.SamplesPerPixel;
+    const int zoom = Zoom_TB->currentIndex();
+    const int scroll = SigOff_ScrollBar->value();
+    loadShot(source);
+    if (loaded && state.TimebaseIndex == timebase) {
+        state.SamplesPerPixel = samplesPerPixel;
+        Zoom_TB->setCurrentIndex(zoom);
+        SigOff_ScrollBar->setRange(0, scrollMaximum(state.TimebaseIndex, state.SamplesPerPixel));
+    }
+    SigOff_ScrollBar->setValue(scroll);
+    RefreshScreen();
+}
+
+void TMDIChild_Scope::sourceShotTaken(const QString& caption) {
+    if (!FollowCB->follows(*ComboBox1, caption))
+        return;
+    if (const auto source = m_host.findDataFace(caption); source && source->record.HasShot)
+        followShot(source->record);
 }
 
 void TMDIChild_Scope::quickPrint(int mode, const QuickPrintOptions& options, const DataDisplayFace& data) {

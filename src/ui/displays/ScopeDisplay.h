@@ -20,6 +20,7 @@ class QScrollBar;
 
 namespace kavlon {
 
+class FollowBox;
 class ScopeScreen;
 class SourceBox;
 
@@ -52,6 +53,7 @@ public:
     QCheckBox* CursorVCkB = nullptr;
     QComboBox* Zoom_TB = nullptr;
     QPushButton* PrintBtn = nullptr;
+    FollowBox* FollowCB = nullptr;
     QScrollBar* SigOff_ScrollBar = nullptr;
 
     // The screen as drawn from the current state and controls.
@@ -59,6 +61,10 @@ public:
     // Takes a Data display's shot: samples, settings, scroll range and zoom
     // entries, then redraws.
     void loadShot(const ShotRecord& source);
+    // The same for the next shot of the source it follows: the zoom the user chose
+    // stays while the timebase does, and so does the scroll position where it fits.
+    void followShot(const ShotRecord& source);
+    void sourceShotTaken(const QString& caption) override;
     // The instrument's quick print: picks the quick-print Data display in the source
     // box, takes its shot and the quick-print options, and prints or saves the screen
     // as mode says (modes from kQuickExportMode on only show it).
@@ -84,6 +90,8 @@ private:
     ScopeView view() const;
     void printPicture();
     void savePicture(const PictureFileType& type);
+
+    bool m_loaded = false;
 };
 
 } // namespace kavlon

@@ -36,6 +36,8 @@ ConnectionStatus::ConnectionStatus(InstrumentSession& session, QStatusBar& bar)
     });
     connect(&session, &InstrumentSession::instrumentControlsEnabled, this, &ConnectionStatus::refresh);
     connect(&session, &InstrumentSession::shotRequested, this, [this](const QString& caption) {
+        m_again = caption == m_againFor;
+        m_againFor.clear();
         m_shotFor = caption;
         m_activity = Activity::Waiting;
         refresh();
@@ -66,10 +68,11 @@ QString ConnectionStatus::text() const {
 QString ConnectionStatus::activityText() const {
     switch (m_activity) {
     case Activity::Waiting:
-        return QString("waiting for a shot for %1").arg(m_shotFor);
+        return m_again ? QString("frames were lost: asking for the shot for %1 once more").arg(m_shotFor)
+                       : QString("waiting for a shot for %1").arg(m_shotFor);
     case Activity::Receiving:
-        return QString("%1: %2 of %3 frames")
-            .arg(m_shotFor)
+        return QString("%1%2: %3 of %4 frames")
+            .arg(m_shotFor, m_again ? " (once more)" : "")
             .arg(m_session.acquisition().shotFrames())
             .arg(m_session.acquisition().expectedShotFrames());
     case Activity::Complete:

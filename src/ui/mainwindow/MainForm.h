@@ -136,6 +136,9 @@ public:
     int printAsOption() const override { return QuickPrintOptions.PrintAs; }
     QString programDirectory() const override { return ProgramDirectory; }
     void rememberShotFile(const QString& path) override;
+    void shotTaken(const QString& caption) override;
+    bool followChosen() const override { return m_follow; }
+    void chooseFollow(bool on) override { m_follow = on; }
     // Pictures go to this printer from now on; null means the default printer.
     void setPrinter(PicturePrinter* printer) { m_printer = printer ? printer : &m_defaultPrinter; }
     // Entries of the display list a source box offers, in list order.
@@ -188,6 +191,9 @@ private:
     // large scale), its labelled buttons show their icons alone, so none is pushed out.
     void fitToolBar();
     ShotDelivery takeShot(const CompletedShot& shot);
+    // A shot for this display lost frames: the status bar says so, and it is asked for
+    // once more unless it was the second try.
+    void shotLostFrames(const QString& caption);
     template <class Display> Display* adopt(const QString& caption);
     void placeNewDisplay(TMDIChild* display);
     void cascade();
@@ -210,6 +216,8 @@ private:
     QToolBar* m_toolBar = nullptr;
     int m_labelledToolBarWidth = 0;
     bool m_tearingDown = false;
+    // The Follow box new displays start with; kept in the settings file.
+    bool m_follow = false;
 };
 
 } // namespace kavlon

@@ -40,9 +40,21 @@ void TMainForm::wireSession() {
     });
 
     m_session.setShotTaker([this](const CompletedShot& shot) { return takeShot(shot); });
+    // After the status label has said what became of the shot.
+    connect(s, &InstrumentSession::shotReady, this, [this](const QString& caption, bool whole) {
+        if (!whole)
+            shotLostFrames(caption);
+    });
     connect(s, &InstrumentSession::quickPrintRequested, this,
             [this](int mode) { m_quickPrint.requested(mode); });
-    connect(s, &InstrumentSession::quickPrintDelivered, this, [this] { m_quickPrint.shotDelivered(); });
+    connect(s, &InstrumentSession::quickPrintDelivered, this, [this] {
+        // A shot that lost frames is asked for again: the print waits for that one.
+        if (const auto* data = qobject_cast<TMDIChild_Data*>(
+                findDisplay(QString::fromStdString(m_session.state().RequestName)));
+            data && data->askingAgain())
+            return;
+        m_quickPrint.shotDelivered();
+    });
 
     connect(Open_TBtn, &QToolButton::clicked, s, &InstrumentSession::connectInstrument);
     connect(Disconnect_TBtn, &QToolButton::clicked, s, &InstrumentSession::disconnectInstrument);
@@ -68,7 +80,7 @@ void TMainForm::instrumentLetGo() {
     m_panel->instrumentLetGo();
     for (TMDIChild* display : childDisplays())
         if (auto* data = qobject_cast<TMDIChild_Data*>(display))
-            data->RefreshBtn->setEnabled(false);
+            data->instrumentLetGo();
 }
 
 void TMainForm::enableOfflineDisplays() {
@@ -107,7 +119,7 @@ void TMainForm::returnToStartState() {
 void TMainForm::enableDataRefreshButtons() {
     for (TMDIChild* display : childDisplays())
         if (auto* data = qobject_cast<TMDIChild_Data*>(display);
-            data && data->windowTitle().startsWith("Data"))
+            data && data->windowTitle().startsWith("Data") && !(data->repeating() && data->awaitingShot()))
             data->RefreshBtn->setEnabled(true);
 }
 
@@ -117,9 +129,41 @@ ShotDelivery TMainForm::takeShot(const CompletedShot& shot) {
     // land in a display opened later under the same caption.
     if (childDisplays().isEmpty())
         return ShotDelivery::KeepPending;
-    if (auto* data = qobject_cast<TMDIChild_Data*>(findDisplay(QString::fromStdString(shot.requestName))))
-        data->TransferRequestData(m_session.state());
+    auto* data = qobject_cast<TMDIChild_Data*>(findDisplay(QString::fromStdString(shot.requestName)));
+    // A shot with holes is never shown as if whole: the display keeps what it shows
+    // until the shot asked for once more arrives (shotLostFrames).
+    if (data && (shot.whole() || !data->askAgainAfterLostFrames()))
+        data->TransferRequestData(m_session.state(), shot.whole());
     return ShotDelivery::Settled;
+}
+
+void TMainForm::shotLostFrames(const QString& caption) {
+    auto* data = qobject_cast<TMDIChild_Data*>(findDisplay(caption));
+    if (!data)
+        return;
+    if (!data->askingAgain()) {
+        statusBar()->showMessage(
+            QString("The shot for %1 lost frames again; it is shown, marked incomplete.").arg(caption),
+            10000);
+        return;
+    }
+    statusBar()->showMessage(QString("The shot for %1 lost frames; asking for it once more.").arg(caption),
+                             10000);
+    m_connectionStatus->askingAgain(caption);
+    m_session.requestShot(caption.toStdString());
+}
+
+void TMainForm::shotTaken(const QString& caption) {
+    // Each follower loads in an event of its own, so the window answers in between,
+    // and one that closes meanwhile is never called.
+    for (TMDIChild* display : childDisplays())
+        QMetaObject::invokeMethod(
+            display,
+            [display, caption] {
+                if (!display->isClosing())
+                    display->sourceShotTaken(caption);
+            },
+            Qt::QueuedConnection);
 }
 
 void TMainForm::startDemonstration() {

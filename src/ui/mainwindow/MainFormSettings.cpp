@@ -48,6 +48,7 @@ void TMainForm::FormCreate() {
         screen ? screen->availableGeometry().size() : QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     resize(std::clamp(stored->Width, 0, largest.width()), std::clamp(stored->Height, 0, largest.height()));
     QuickPrintOptions = stored->Options;
+    m_follow = stored->Follow;
     m_shotFiles->setRecent(stored->RecentShots);
 }
 
@@ -84,6 +85,7 @@ void TMainForm::FormCloseQuery() {
     s.Height = height();
     s.Options = QuickPrintOptions;
     s.RecentShots = m_shotFiles->recent();
+    s.Follow = m_follow;
     if (m_settingsPath.isEmpty())
         return; // the start said why
     QString reason = prepareSettingsFolder(m_settingsPath);
