@@ -5,6 +5,7 @@
 
 #include "support/ScratchFolder.h"
 
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
@@ -152,6 +153,27 @@ TEST(CliReplay, ServedToRemoteClientsItAnswersQueriesAndRefusesSettings) {
     EXPECT_EQ(answers[7], "0,\"No error\"");
     server.kill();
     server.waitForFinished();
+}
+
+TEST(CliReplay, StatisticsRunOverTheRecordedShots) {
+    SavedShots shots;
+    fs::remove(shots.damaged);
+    const auto run = runKavloncli({"--replay", qpath(shots.scratch.path()), "--fast", "measure", "--live",
+                                   "--stats", "--shots", "4", "--json"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const QJsonObject root = QJsonDocument::fromJson(QByteArray::fromStdString(run.out)).object();
+    EXPECT_EQ(root["shots"].toInt(), 4);
+    // Channel II is on in both recordings, at other timebases: its period differs.
+    for (const QJsonValue channel : root["channels"].toArray()) {
+        if (channel["name"].toString() != "Channel II")
+            continue;
+        const QJsonObject period = channel["measurements"].toArray()[13].toObject();
+        EXPECT_EQ(period["name"].toString(), "Period");
+        EXPECT_EQ(period["count"].toInt(), 4);
+        EXPECT_LT(period["minimum"].toDouble(), period["maximum"].toDouble());
+        return;
+    }
+    ADD_FAILURE() << "no statistics of channel II: " << run.out;
 }
 
 TEST(CliReplay, WithoutAShotToPlayNothingStarts) {

@@ -4,6 +4,9 @@
 
 #include "device/ShotFiles.h"
 #include "ui/displays/DataDisplay.h"
+#include "ui/displays/FollowBox.h"
+#include "ui/displays/MeasureDisplay.h"
+#include "ui/displays/SourceBox.h"
 #include "ui/mainwindow/FrontPanel.h"
 #include "ui/mainwindow/ReplayStatus.h"
 #include "ui/mainwindow/ZeroLevelTrackBar.h"
@@ -24,6 +27,7 @@ namespace kavlon {
 namespace {
 
 namespace fs = std::filesystem;
+using namespace std::chrono_literals;
 using test::waitUntil;
 
 constexpr const char* kWhy = "A replayed instrument cannot change its settings.";
@@ -120,6 +124,33 @@ TEST_F(OnAReplay, TitleAndStatusBarNameTheShotTheDisplaysReceive) {
         EXPECT_EQ(statusText().toStdString(), "Replay: " + file.string() + ", shot " + place);
         EXPECT_EQ(shotCsvText(data->record), test::fileBytes(file));
     }
+}
+
+TEST_F(OnAReplay, RepeatStepsThroughTheFilesAndAFollowingMeasureGoesAlong) {
+    connect();
+    form->Data_TBClick();
+    auto* data = qobject_cast<TMDIChild_Data*>(form->childDisplays().back());
+    data->RefreshBtn->click();
+    ASSERT_TRUE(waitUntil([&] { return data->record.HasShot; }));
+    form->Measure_TBClick();
+    auto* measure = qobject_cast<TMDIChild_Math*>(form->childDisplays().back());
+    measure->ComboBox1Enter();
+    measure->ComboBox1->setCurrentIndex(measure->ComboBox1->findText(data->windowTitle()));
+    measure->RefreshBtn->click();
+    measure->FollowCB->click();
+    ASSERT_EQ(measure->statistics.shots(), 1u);
+
+    // a.csv was taken; with Repeat ticked the shots of b.csv and a.csv follow, again and again.
+    std::vector<std::string> received;
+    QObject::connect(data, &TMDIChild_Data::shotTaken, form.get(),
+                     [&] { received.push_back(shotCsvText(data->record)); });
+    data->RepeatCB->click();
+    ASSERT_TRUE(waitUntil([&] { return received.size() >= 4 && measure->statistics.shots() >= 5; }, 60s));
+    data->RepeatCB->click();
+    EXPECT_EQ(received[0], test::fileBytes(b));
+    EXPECT_EQ(received[1], test::fileBytes(a));
+    EXPECT_EQ(received[2], test::fileBytes(b));
+    EXPECT_EQ(received[3], test::fileBytes(a));
 }
 
 } // namespace
