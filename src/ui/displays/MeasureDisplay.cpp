@@ -1,6 +1,7 @@
 #include "ui/displays/MeasureDisplay.h"
 
 #include "ui/DecimalSeparator.h"
+#include "ui/FramePlacement.h"
 #include "ui/displays/FollowBox.h"
 #include "ui/displays/MeasurePictograms.h"
 #include "ui/displays/SourceBox.h"
@@ -159,7 +160,8 @@ void TMDIChild_Math::countShot(std::uint64_t shotSerial) {
 }
 
 void TMDIChild_Math::StatisticsBtnClick() {
-    if (!m_statisticsWindow) {
+    const bool first = !m_statisticsWindow;
+    if (first) {
         m_statisticsWindow = new StatisticsWindow(m_host, statistics, windowTitle(), this);
         connect(m_statisticsWindow, &StatisticsWindow::resetRequested, this, [this] {
             statistics.reset();
@@ -169,6 +171,9 @@ void TMDIChild_Math::StatisticsBtnClick() {
         });
     }
     m_statisticsWindow->show();
+    // Over the main window when it first opens; where the user puts it after that.
+    if (first)
+        centreOnOwner(*m_statisticsWindow);
     m_statisticsWindow->raise();
     m_statisticsWindow->activateWindow();
 }
