@@ -121,7 +121,12 @@ TEST_F(StatisticsWindowTest, CopyAndSaveGiveTheTable) {
 }
 
 TEST_F(StatisticsWindowTest, TheWindowGoesWithItsMeasureDisplay) {
+    const QPoint over = window->frameGeometry().center() - form.frameGeometry().center();
+    EXPECT_LE(over.manhattanLength(), 2) << "opens centred on the main window, not at the screen's corner";
+    window->move(window->pos() + QPoint(40, 30));
+    const QPoint movedTo = window->pos();
     measure->StatisticsBtn->click();
+    EXPECT_EQ(window->pos(), movedTo) << "opened again, it stays where the user put it";
     EXPECT_EQ(measure->statisticsWindow(), window) << "one window, brought to the front";
     QPointer<StatisticsWindow> watched = window;
     measure->close();
