@@ -31,11 +31,16 @@ int cutShotWindow(AcquisitionState& state, int shotLength) {
     if (length == 0)
         return 0;
     for (int c = 0; c < kChannels; ++c) {
-        std::array<std::uint8_t, 256> table;
-        for (int r = 0; r < 256; ++r)
-            table[std::size_t(r)] = scaleByGain(std::uint8_t(r), state.ChannelGain[std::size_t(c)]);
+        const int gain = state.ChannelGain[std::size_t(c)];
         const auto raw = state.RawSamples(c).subspan(std::size_t(state.WindowStart));
         auto out = state.DisplaySamples(c);
+        if (gain <= 0) { // unscaled: the common case, and a plain copy
+            std::memcpy(out.data(), raw.data(), std::size_t(length));
+            continue;
+        }
+        std::array<std::uint8_t, 256> table;
+        for (int r = 0; r < 256; ++r)
+            table[std::size_t(r)] = scaleByGain(std::uint8_t(r), gain);
         for (int i = 0; i < length; ++i)
             out[std::size_t(i)] = table[raw[std::size_t(i)]];
     }
