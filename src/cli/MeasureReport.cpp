@@ -10,8 +10,6 @@
 #include <QJsonObject>
 #include <QJsonValue>
 
-#include <algorithm>
-
 namespace kavlon::cli {
 
 namespace {
@@ -57,27 +55,14 @@ MeasureReport measureReport(const ShotRecord& record) {
 }
 
 std::string measureTable(const MeasureReport& report) {
-    std::size_t nameWidth = std::string_view("Measure").size();
-    for (const auto& name : report.rowNames)
-        nameWidth = std::max(nameWidth, displayWidth(name));
-    std::vector<std::size_t> columns;
-    for (std::size_t k = 0; k < report.channelNames.size(); ++k) {
-        std::size_t w = displayWidth(report.channelNames[k]);
-        for (const auto& row : report.cells)
-            w = std::max(w, displayWidth(row[k]));
-        columns.push_back(w);
+    std::vector<std::vector<std::string>> rows;
+    rows.push_back({"Measure"});
+    rows.back().insert(rows.back().end(), report.channelNames.begin(), report.channelNames.end());
+    for (std::size_t r = 0; r < report.rowNames.size(); ++r) {
+        rows.push_back({report.rowNames[r]});
+        rows.back().insert(rows.back().end(), report.cells[r].begin(), report.cells[r].end());
     }
-    auto line = [&](const std::string& first, const std::vector<std::string>& texts) {
-        std::string out = padded(first, nameWidth);
-        for (std::size_t k = 0; k < texts.size(); ++k)
-            out += "  " + padded(texts[k], columns[k]);
-        out.erase(out.find_last_not_of(' ') + 1);
-        return out + "\n";
-    };
-    std::string table = line("Measure", report.channelNames);
-    for (std::size_t r = 0; r < report.rowNames.size(); ++r)
-        table += line(report.rowNames[r], report.cells[r]);
-    return table;
+    return alignedTable(rows);
 }
 
 namespace {
