@@ -1,10 +1,12 @@
 #include "core/scpi/ScpiCommands.h"
 
+#include "core/measure/MeasureCopy.h"
+
 namespace kavlon::scpi {
 
-const ShotMeasurements& MeasurementCache::of(const ShotRecord& shot, std::uint64_t shotCount) {
+const MeasureResults& MeasurementCache::of(const ShotRecord& shot, std::uint64_t shotCount) {
     if (!m_values || m_shotCount != shotCount) {
-        m_values.emplace(shot);
+        m_values = measureResults(takeMeasureCopy(shot));
         m_shotCount = shotCount;
     }
     return *m_values;

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "core/measure/MeasureResults.h"
 #include "core/scpi/ScpiHeaders.h"
 #include "core/scpi/ScpiInstrument.h"
 #include "core/scpi/ScpiStatus.h"
-#include "core/scpi/ShotMeasurements.h"
 #include "core/scpi/WaveformQuery.h"
 
 #include <cstdint>
@@ -25,10 +25,10 @@ struct ClientContext {
 // The last shot's measurements, made once per shot however many clients ask.
 class MeasurementCache {
 public:
-    const ShotMeasurements& of(const ShotRecord& shot, std::uint64_t shotCount);
+    const MeasureResults& of(const ShotRecord& shot, std::uint64_t shotCount);
 
 private:
-    std::optional<ShotMeasurements> m_values;
+    std::optional<MeasureResults> m_values;
     std::uint64_t m_shotCount = 0;
 };
 

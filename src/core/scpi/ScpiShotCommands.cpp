@@ -85,8 +85,12 @@ std::function<Reply(Call&)> measure(int row) {
         const ShotOrAction last = lastShot(call);
         if (!last.shot)
             return *last.reply;
-        const auto value = call.measurements.of(*last.shot, call.instrument.shotCount()).value(row, channel);
-        return Reply::answer(nr3(value.value_or(kNotANumber)));
+        // Row and channel are checked above; a row the shot defines no value for (no
+        // complete cycle, a channel that was off, channel I's phase) answers NaN.
+        const MeasureResult& result =
+            call.measurements.of(*last.shot, call.instrument.shotCount())[std::size_t(channel - 1)]
+                .rows[std::size_t(row)];
+        return Reply::answer(nr3(result.defined() ? result.value : kNotANumber));
     };
 }
 
