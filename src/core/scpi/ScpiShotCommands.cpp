@@ -56,16 +56,14 @@ Reply setFormat(Call& call) {
 
 // The waveform queries share their checks: no parameter, a shot, the source in it.
 template <class Answer> std::function<Reply(Call&)> waveformQuery(Answer answer) {
-    return [answer](Call& call) {
-        if (auto bad = expectParameters(call, 0, 0))
-            return *bad;
+    return plain([answer](Call& call) {
         const ShotOrAction last = lastShot(call);
         if (!last.shot)
             return *last.reply;
         if (auto problem = waveformProblem(*last.shot, call.client.waveformSource))
             return Reply::fail(Error::SettingsConflict, *problem);
         return Reply::answer(answer(*last.shot, call.client));
-    };
+    });
 }
 
 std::function<Reply(Call&)> measure(int row) {
@@ -97,21 +95,14 @@ std::function<Reply(Call&)> measure(int row) {
 } // namespace
 
 void addShotCommands(std::vector<Command>& tree) {
-    auto add = [&tree](std::string_view header, bool query, std::function<Reply(Call&)> run) {
-        tree.push_back({HeaderPattern(header), false, query, std::move(run)});
-    };
+    const auto add = std::bind_front(addCommand, std::ref(tree));
     add("WAVeform:SOURce", false, setSource);
-    add("WAVeform:SOURce", true, [](Call& call) {
-        if (auto bad = expectParameters(call, 0, 0))
-            return *bad;
-        return Reply::answer("CHAN" + std::to_string(call.client.waveformSource));
-    });
+    add("WAVeform:SOURce", true,
+        plain([](Call& call) { return Reply::answer("CHAN" + std::to_string(call.client.waveformSource)); }));
     add("WAVeform:FORMat", false, setFormat);
-    add("WAVeform:FORMat", true, [](Call& call) {
-        if (auto bad = expectParameters(call, 0, 0))
-            return *bad;
-        return Reply::answer(call.client.waveformFormat == WaveformFormat::Byte ? "BYTE" : "ASC");
-    });
+    add("WAVeform:FORMat", true, plain([](Call& call) {
+            return Reply::answer(call.client.waveformFormat == WaveformFormat::Byte ? "BYTE" : "ASC");
+        }));
     add("WAVeform:POINts", true, waveformQuery([](const ShotRecord& shot, const ClientContext&) {
             return std::to_string(waveformPoints(shot));
         }));
