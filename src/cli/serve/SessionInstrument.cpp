@@ -200,9 +200,9 @@ void SessionInstrument::giveUp() {
     if (shot)
         m_session.abandonShot();
     m_stepper.reset();
-    const std::string seconds = std::to_string((m_session.options().answerWait.count() + 999) / 1000) + " s";
     finish({Result::Kind::NoAnswer, std::string(shot ? "no complete shot" : "no settings report") +
-                                        " from the instrument within " + seconds});
+                                        " from the instrument within " +
+                                        secondsText(m_session.options().answerWait)});
 }
 
 void SessionInstrument::finish(const Result& result) {
