@@ -79,11 +79,7 @@ Reply volts(Call& call) {
         return *bad;
     const auto c = std::size_t(call.numbers[0] - 1);
     const InstrumentSettings s = call.instrument.settings();
-    const int v = s.voltsIndex[c];
-    const int p = s.probeRange[c];
-    if (v < 1 || v >= kVoltsIndexCount || p < 0 || p >= kProbeRangeCount)
-        return Reply::answer(nr3(kNotANumber));
-    return Reply::answer(nr3(VoltsPerDivTable[std::size_t(v)] * ScaleFactorTable[std::size_t(p)]));
+    return Reply::answer(nr3(voltsPerDivOf(s.probeRange[c], s.voltsIndex[c]).value_or(kNotANumber)));
 }
 
 // A front-panel box of a channel: DISPlay, COUPling or INVert.
