@@ -23,6 +23,10 @@ scpi::InstrumentIdentity identityOf(CommandSession& session, std::string version
     return id;
 }
 
+int channelsOf(const AcquisitionState& s) {
+    return s.ChannelCount == 2 ? 2 : kChannels;
+}
+
 // What `kavloncli set` would be asked for to carry out the action.
 SettingTargets targetsOf(const scpi::InstrumentAction& a, const AcquisitionState& state) {
     SettingTargets t;
@@ -40,6 +44,10 @@ SettingTargets targetsOf(const scpi::InstrumentAction& a, const AcquisitionState
         break;
     case Kind::Display:
         t.channelsOn = state.ChannelOn;
+        // A two-channel instrument may report its absent channels on; asking to keep them
+        // on would refuse every change.
+        for (int k = channelsOf(state); k < kChannels; ++k)
+            (*t.channelsOn)[std::size_t(k)] = false;
         (*t.channelsOn)[c] = a.value != 0;
         break;
     case Kind::Coupling:
@@ -92,7 +100,7 @@ scpi::InstrumentSettings SessionInstrument::settings() const {
     const AcquisitionState& s = m_session.state();
     AcquisitionControl& control = m_session.control();
     scpi::InstrumentSettings out;
-    out.channelCount = s.ChannelCount == 2 ? 2 : kChannels;
+    out.channelCount = channelsOf(s);
     out.timebaseIndex = s.TimebaseIndex + s.TimebaseOffset;
     out.voltsIndex = s.VoltsIndex;
     out.probeRange = s.ProbeRange;
