@@ -4,6 +4,7 @@
 // and the instrument never leaves its own tables.
 #include "FuzzChecks.h"
 
+#include "core/scales/ScaleTables.h"
 #include "core/scpi/LineFramer.h"
 #include "core/scpi/ModelInstrument.h"
 #include "core/scpi/ScpiExecutor.h"
@@ -37,9 +38,9 @@ std::shared_ptr<const ShotRecord> shot() {
 }
 
 void checkSettings(const scpi::InstrumentSettings& s) {
-    check(s.timebaseIndex >= 0 && s.timebaseIndex < 32);
+    check(s.timebaseIndex >= 0 && s.timebaseIndex < kTimebaseSteps);
     for (int v : s.voltsIndex)
-        check(v >= 3 && v <= 11);
+        check(v >= kFirstLabelledVolts && v <= kLastLabelledVolts);
 }
 
 } // namespace
