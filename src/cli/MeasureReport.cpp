@@ -20,10 +20,6 @@ std::string trimmed(std::string_view text) {
     return std::string(text);
 }
 
-QString qt(const std::string& text) {
-    return QString::fromStdString(text);
-}
-
 } // namespace
 
 MeasureReport measureReport(const ShotRecord& record) {
@@ -76,15 +72,16 @@ QJsonObject jsonOf(const MeasureReport& report, const std::string& source) {
             // A row without a value says so, even where the window would keep an earlier text.
             const std::string text =
                 result.state == MeasureState::Kept ? std::string(kNoValue) : report.cells[r][k];
-            rows.append(QJsonObject{{"name", qt(report.rowNames[r])},
+            rows.append(QJsonObject{{"name", QString::fromUtf8(report.rowNames[r])},
                                     {"value", result.defined() ? QJsonValue(result.value) : QJsonValue()},
-                                    {"unit", qt(std::string(unitText(result.unit)))},
-                                    {"text", qt(text)}});
+                                    {"unit", QString::fromUtf8(unitText(result.unit))},
+                                    {"text", QString::fromUtf8(text)}});
         }
-        channels.append(QJsonObject{
-            {"channel", report.channels[k]}, {"name", qt(report.channelNames[k])}, {"measurements", rows}});
+        channels.append(QJsonObject{{"channel", report.channels[k]},
+                                    {"name", QString::fromUtf8(report.channelNames[k])},
+                                    {"measurements", rows}});
     }
-    return QJsonObject{{"source", qt(source)}, {"channels", channels}};
+    return QJsonObject{{"source", QString::fromUtf8(source)}, {"channels", channels}};
 }
 
 } // namespace

@@ -71,8 +71,10 @@ int withOutputChecked(int status) {
     return status == int(ExitCode::Ok) ? lost : status;
 }
 
-bool isCommand(const QString& word) {
-    return std::any_of(kCommands.begin(), kCommands.end(), [&](const Command& c) { return word == c.name; });
+const Command* findCommand(const QString& word) {
+    const auto it =
+        std::find_if(kCommands.begin(), kCommands.end(), [&](const Command& c) { return word == c.name; });
+    return it == kCommands.end() ? nullptr : &*it;
 }
 
 // The options before the command word.
@@ -104,7 +106,7 @@ std::optional<int> readLeading(const QStringList& arguments, qsizetype& at, Lead
             leading.replay = true;
             // A path named like a command is written ./measure.
             while (at + 1 < arguments.size() && !arguments[at + 1].startsWith('-') &&
-                   !isCommand(arguments[at + 1]))
+                   !findCommand(arguments[at + 1]))
                 leading.replayPaths.emplace_back(arguments[++at].toStdU16String());
         } else {
             return usage("unknown option " + a + " before the command");
@@ -135,9 +137,8 @@ int runCommandLine(const QStringList& arguments, const BackendMaker& makeBackend
         return *done;
     if (at == arguments.size())
         return usage("which command?");
-    const auto command = std::find_if(kCommands.begin(), kCommands.end(),
-                                      [&](const Command& c) { return arguments[at] == c.name; });
-    if (command == kCommands.end())
+    const Command* command = findCommand(arguments[at]);
+    if (!command)
         return usage("unknown command " + arguments[at]);
     QStringList rest{arguments.value(0, "kavloncli")};
     rest << leading.shared << arguments.mid(at + 1);

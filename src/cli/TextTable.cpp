@@ -19,11 +19,11 @@ std::string padded(const std::string& text, std::size_t to) {
 
 std::string alignedTable(const std::vector<std::vector<std::string>>& rows) {
     std::vector<std::size_t> widths;
-    for (const auto& row : rows)
-        for (std::size_t c = 0; c < row.size(); ++c) {
-            widths.resize(std::max(widths.size(), row.size()));
+    for (const auto& row : rows) {
+        widths.resize(std::max(widths.size(), row.size()));
+        for (std::size_t c = 0; c < row.size(); ++c)
             widths[c] = std::max(widths[c], displayWidth(row[c]));
-        }
+    }
     std::string table;
     for (const auto& row : rows) {
         std::string line;
