@@ -6,6 +6,7 @@
 #include "core/acquisition/ReceiveListener.h"
 #include "core/acquisition/ReportWriter.h"
 #include "core/acquisition/ShotCoverage.h"
+#include "core/acquisition/ShotWindow.h"
 
 #include <chrono>
 #include <functional>
@@ -95,7 +96,7 @@ private:
     void setProgressPosition(int position);
     void makeDemonstrationShot();
     // The end of every trailer: hands the shot to the listener when one was asked for.
-    void deliverShot(bool extendedTrailer);
+    void deliverShot(const CutWindow& window);
 
     ReceiveListener& m_listener;
     ReportWriter& m_writer;

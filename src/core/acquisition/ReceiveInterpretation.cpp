@@ -139,10 +139,10 @@ void AcquisitionControl::interpretTrailer(const Frame& f, int shotLength) {
         s.WindowStart = frame::le16(f, 33) + 40;
     s.TrailerValue = frame::le16(f, 35);
 
-    cutShotWindow(s, shotLength);
+    const CutWindow window = cutShotWindow(s, shotLength);
 
     const bool quickPrint = startsWith(s.RequestName, "QP_Data");
-    deliverShot(false);
+    deliverShot(window);
     if (quickPrint)
         m_listener.quickPrintShotDelivered();
 }
@@ -153,18 +153,16 @@ void AcquisitionControl::interpretExtendedTrailer(const Frame& f, int shotLength
     s.TriggerPoint = frame::le16(f, 31);
     s.WindowStart = frame::le16(f, 35);
 
-    cutExtendedShotWindow(s, shotLength);
-
-    deliverShot(true);
+    deliverShot(cutExtendedShotWindow(s, shotLength));
 }
 
-void AcquisitionControl::deliverShot(bool extendedTrailer) {
+void AcquisitionControl::deliverShot(const CutWindow& window) {
     if (!State.RequestName.empty()) {
         // The listener may ask for the next shot while it takes this one (even for
         // the same display): only the request answered here is settled.
         const std::string name = State.RequestName;
         const std::uint64_t request = m_requestCount;
-        const CompletedShot shot{name, m_coverage.gap(State, extendedTrailer)};
+        const CompletedShot shot{name, m_coverage.gap(State, window.first, window.length)};
         if (m_listener.shotCompleted(shot) == ShotDelivery::Settled && m_requestCount == request)
             State.RequestName.clear();
     }
