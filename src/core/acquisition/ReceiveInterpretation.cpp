@@ -11,7 +11,6 @@ namespace kavlon {
 
 namespace {
 
-constexpr int kProgressStepsPerChannel = 64;
 constexpr int kProbeRangeBias = 101;
 constexpr int kZeroLevelTrackBarOrigin = 444;
 
@@ -167,8 +166,7 @@ void AcquisitionControl::deliverShot(const CutWindow& window) {
             State.RequestName.clear();
     }
     // Whatever comes next belongs to the next shot.
-    m_coverage.reset();
-    m_shotFrames = 0;
+    beginShot();
 }
 
 } // namespace kavlon
