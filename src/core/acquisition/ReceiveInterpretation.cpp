@@ -11,7 +11,6 @@ namespace kavlon {
 
 namespace {
 
-constexpr int kProbeRangeBias = 101;
 constexpr int kZeroLevelTrackBarOrigin = 444;
 
 bool startsWith(const std::string& text, std::string_view prefix) {
@@ -83,7 +82,7 @@ void AcquisitionControl::interpretSettings(const Frame& f) {
     auto& s = State;
     for (std::size_t c = 0; c < kChannels; ++c) {
         s.VoltsIndex[c] = f[2 + c];
-        s.ProbeRange[c] = f[23 + c] - kProbeRangeBias;
+        s.ProbeRange[c] = f[23 + c] - frame::ProbeRangeBias;
     }
     s.TimebaseIndex = f[6];
     s.TimebaseOffset = f[7];
@@ -135,7 +134,7 @@ void AcquisitionControl::interpretTrailer(const Frame& f, int shotLength) {
     if (DemoMode || s.WindowMode == 1)
         s.WindowStart = 0;
     else
-        s.WindowStart = frame::le16(f, 33) + 40;
+        s.WindowStart = frame::le16(f, 33) + frame::WindowOffset;
     s.TrailerValue = frame::le16(f, 35);
 
     const CutWindow window = cutShotWindow(s, shotLength);
