@@ -59,11 +59,9 @@ Frame encodeSettings(const SettingsReport& s) {
     return f;
 }
 
-Frame encodeGain(const std::array<int, kChannels>& gains, int windowMode) {
+Frame encodeGain(int windowMode) {
     Frame f{};
     f[0] = frame::Gain;
-    for (std::size_t c = 0; c < kChannels; ++c)
-        f[2 + c] = std::uint8_t(gains[c]);
     f[6] = std::uint8_t(windowMode);
     return f;
 }

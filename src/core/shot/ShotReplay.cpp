@@ -152,7 +152,7 @@ ReplayShotResult replayShotOf(const ShotRecord& r) {
         return result;
     }
     addSettingsReport(r, shot);
-    shot.gain = encodeGain({}, start == 0 ? 1 : 0);
+    shot.gain = encodeGain(start == 0 ? 1 : 0);
     shot.trailer = encodeTrailer(
         {r.ReferenceLevels, r.TriggerPoint, start == 0 ? 0 : start - frame::WindowOffset, r.HeaderValue1});
     result.ok = true;
