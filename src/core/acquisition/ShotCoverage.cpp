@@ -58,9 +58,7 @@ std::optional<std::string> ShotCoverage::gap(const AcquisitionState& state, int 
     if (length <= 0 || first < 0 || first + length > kBlockSize)
         return std::nullopt;
     const int last = first + length - 1;
-    // Entries 3 and 4 of a two-channel instrument keep whatever it sends there.
-    const int channels = state.ChannelCount == 2 ? 2 : kChannels;
-    for (int c = 0; c < channels; ++c) {
+    for (int c = 0; c < channelCountOf(state); ++c) {
         if (!state.ChannelOn[std::size_t(c)])
             continue;
         if (const auto missing = firstMissing(c, first, last))
