@@ -17,6 +17,7 @@
 #include <iterator>
 #include <set>
 #include <system_error>
+#include <vector>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -393,6 +394,15 @@ TEST(NumberedNames, SavingStopsWhenEveryNameIsTakenOrTheFailureIsAnother) {
     EXPECT_EQ(refused.path, folder.path() / "QV_00002.csv");
     EXPECT_EQ(refused.result.reason, reasonOf(EACCES));
     EXPECT_EQ(calls, 1);
+
+    // A name found taken is not tried again: the next try goes on after it.
+    std::vector<std::string> tried;
+    const auto taken = [&](const fs::path& path) {
+        tried.push_back(path.filename().string());
+        return SaveResult{false, reasonOf(EEXIST), true};
+    };
+    EXPECT_TRUE(saveUnderFreeName(folder.path(), ".csv", taken, 4).path.empty());
+    EXPECT_EQ(tried, (std::vector<std::string>{"QV_00002.csv", "QV_00003.csv"}));
 }
 
 TEST(EscapedText, ControlCharactersAndBrokenBytesAreShownEscaped) {
