@@ -92,7 +92,7 @@ scpi::InstrumentSettings SessionInstrument::settings() const {
     const AcquisitionState& s = m_session.state();
     AcquisitionControl& control = m_session.control();
     scpi::InstrumentSettings out;
-    out.channelCount = s.ChannelCount == 2 ? 2 : kChannels;
+    out.channelCount = channelCountOf(s);
     out.timebaseIndex = s.TimebaseIndex + s.TimebaseOffset;
     out.voltsIndex = s.VoltsIndex;
     out.probeRange = s.ProbeRange;

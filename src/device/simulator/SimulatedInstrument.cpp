@@ -179,7 +179,7 @@ void SimulatedInstrument::queueSettings() {
 void SimulatedInstrument::queueGain() {
     // Gains of 0 hand the raw samples on unscaled; window mode 1 starts the
     // shot window at sample 0.
-    queue(encodeGain({}, 1));
+    queue(encodeGain(1));
 }
 
 void SimulatedInstrument::queueShot() {
