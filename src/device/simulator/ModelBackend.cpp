@@ -261,6 +261,11 @@ void ModelBackend::withModel(const std::function<void(InstrumentModel&)>& f) {
     m_link->changed.notify_all();
 }
 
+void ModelBackend::readModel(const std::function<void()>& read) const {
+    std::lock_guard lock(m_link->mutex);
+    read();
+}
+
 void ModelBackend::unplug() {
     std::function<void()> watcher;
     {

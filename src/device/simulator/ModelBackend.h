@@ -62,6 +62,11 @@ public:
     // Reports the instrument has yet to send or the platform still holds.
     std::size_t reportsWaiting() const;
 
+protected:
+    // Runs read while the model holds still, under the link's lock alone: unlike
+    // withModel, it neither moves the link on nor wakes a waiting reader.
+    void readModel(const std::function<void()>& read) const;
+
 private:
     std::shared_ptr<ModelLink> m_link;
 };
