@@ -226,10 +226,6 @@ ModelBackend::ModelBackend(std::unique_ptr<InstrumentModel> model, HidDeviceInfo
 
 ModelBackend::~ModelBackend() = default;
 
-const HidDeviceInfo& ModelBackend::identity() const {
-    return m_link->identity;
-}
-
 std::vector<HidDeviceInfo> ModelBackend::enumerate() {
     std::lock_guard lock(m_link->mutex);
     std::vector<HidDeviceInfo> devices = m_link->before;

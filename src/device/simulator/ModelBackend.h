@@ -36,8 +36,6 @@ public:
     std::unique_ptr<TJvHidDevice> makeDevice(const HidDeviceInfo& info) override;
     void watch(std::function<void()> changed) override;
 
-    // The instrument's own enumeration entry.
-    const HidDeviceInfo& identity() const;
     // Runs f on the model while the link is held still; safe from any thread.
     void withModel(const std::function<void(InstrumentModel&)>& f);
     // A removed instrument fails every read and write of the objects made

@@ -187,7 +187,7 @@ void SimulatedInstrument::queueShot() {
     int channelsOn = 0;
     for (bool on : m_settings.on)
         channelsOn += on ? 1 : 0;
-    if (!roomFor(std::size_t(channelsOn * kFramesPerChannel + 1)))
+    if (!roomFor(std::size_t(channelsOn * kFramesPerMemory + 1)))
         return;
     for (int c = 0; c < kChannels; ++c)
         if (m_settings.on[std::size_t(c)])

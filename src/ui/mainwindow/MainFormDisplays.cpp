@@ -150,11 +150,11 @@ TMDIChild_Scope* TMainForm::newScopeDisplay(std::string_view kindWord, int limit
 }
 
 void TMainForm::Data_TBClick() {
-    createNumberedDisplay(kind::Data, [this](const QString& c) { return CreateDataDisplay(c); });
+    newDataDisplay(kind::Data);
 }
 
 void TMainForm::Scope_TBClick() {
-    createNumberedDisplay(kind::Scope, [this](const QString& c) { return CreateScopeDisplay(c); });
+    newScopeDisplay(kind::Scope);
 }
 
 void TMainForm::Measure_TBClick() {

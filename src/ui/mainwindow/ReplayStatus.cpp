@@ -14,9 +14,10 @@
 
 namespace kavlon {
 
-ReplayStatus* ReplayStatus::attach(TMainForm& form) {
+void ReplayStatus::attach(TMainForm& form) {
     ReplayBackend* replay = replayOf(form.session().backend());
-    return replay && !replay->list().shots.empty() ? new ReplayStatus(form, *replay) : nullptr;
+    if (replay && !replay->list().shots.empty())
+        new ReplayStatus(form, *replay);
 }
 
 ReplayStatus::ReplayStatus(TMainForm& form, ReplayBackend& replay)
@@ -34,7 +35,7 @@ ReplayStatus::ReplayStatus(TMainForm& form, ReplayBackend& replay)
             &ReplayStatus::showCurrentShot);
     connect(&form.session(), &InstrumentSession::shotReady, this, &ReplayStatus::showCurrentShot);
     showCurrentShot();
-    if (!replayMessages(replay.list()).empty())
+    if (!replay.list().skipped.empty() || !replay.list().notes.empty())
         QTimer::singleShot(0, this, &ReplayStatus::showSkippedFiles);
 }
 
