@@ -42,11 +42,11 @@ ReplayStatus::ReplayStatus(TMainForm& form, ReplayBackend& replay)
 void ReplayStatus::showCurrentShot() {
     const auto& shots = m_replay.list().shots;
     const std::size_t current = m_replay.currentShot();
-    const QString path = QDir::toNativeSeparators(QString::fromStdString(shots[current].path.string()));
+    const QString path =
+        shownFileText(QDir::toNativeSeparators(QString::fromStdString(shots[current].path.string())));
+    const QString name = shownFileText(QString::fromStdString(shots[current].path.filename().string()));
     const QString place = QString("%1 of %2").arg(current + 1).arg(shots.size());
-    m_form.setWindowTitle(
-        QString("%1 - Replay: %2 (%3)")
-            .arg(m_title, QString::fromStdString(shots[current].path.filename().string()), place));
+    m_form.setWindowTitle(QString("%1 - Replay: %2 (%3)").arg(m_title, name, place));
     m_label->setText(QString("Replay: %1, shot %2").arg(path, place));
 }
 
