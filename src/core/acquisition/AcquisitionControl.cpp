@@ -54,6 +54,11 @@ void AcquisitionControl::RequestData(const std::string& name) {
         TransmittDataUSB(State.CommandBuffer, 6);
 }
 
+void AcquisitionControl::dropRequest(const std::string& name) {
+    if (State.RequestName == name)
+        State.RequestName.clear();
+}
+
 void AcquisitionControl::makeDemonstrationShot() {
     BusyScope busy(m_busyDepth);
     for (int c = 0; c < kChannels; ++c) {

@@ -42,6 +42,9 @@ public:
     // The request is pending (RequestName set) until a trailer completes a shot
     // and the listener has taken it (shotCompleted), then settled here.
     void RequestData(const std::string& name);
+    // Gives up the pending request when the display with this caption made it, so
+    // the shot, should it still come, goes to nobody.
+    void dropRequest(const std::string& name);
 
     // The single entry point for what the instrument sends.
     void InterpretRecvData(Frame frame);
