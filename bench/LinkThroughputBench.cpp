@@ -6,6 +6,7 @@
 //   link floor of 2,048 sample frames (target: within 2% of 2.048 s).
 #include "ShotLink.h"
 
+#include "core/acquisition/FrameEncoding.h"
 #include "device/simulator/SimulatedBackend.h"
 
 namespace {
@@ -24,7 +25,7 @@ struct ConnectedLink : bench::ShotLink {
     }
 };
 
-constexpr int kFramesPerShot = kChannels * SimulatedInstrument::kFramesPerChannel + 1;
+constexpr int kFramesPerShot = kChannels * kFramesPerMemory + 1;
 
 void BM_FullShotUnpaced(benchmark::State& state) {
     ConnectedLink k(false);

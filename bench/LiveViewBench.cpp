@@ -9,6 +9,8 @@
 //   second Scope follow the repeating Data display and redraw each shot.
 // The longest gap of a 1 ms timer is printed too; on a loaded machine it also holds
 // the time the thread waited for the processor.
+#include "ShotLink.h"
+
 #include "ui/displays/DataDisplay.h"
 #include "ui/displays/FFTDisplay.h"
 #include "ui/displays/FollowBox.h"
@@ -18,6 +20,8 @@
 #include "ui/mainwindow/MainForm.h"
 
 #include "device/simulator/SimulatedBackend.h"
+
+#include "support/EventLoopWait.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -29,6 +33,7 @@
 #include <benchmark/benchmark.h>
 
 #include <chrono>
+#include <optional>
 
 #include <time.h>
 
@@ -37,8 +42,7 @@ namespace {
 using namespace kavlon;
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
-
-constexpr double kLinkFloorSeconds = 2.048;
+using bench::kLinkFloorSeconds;
 
 // The longest gap between the timeouts of a 1 ms timer: how long the window at most
 // did not answer, whether busy or not given the processor by a loaded machine.
@@ -81,16 +85,17 @@ public:
         if (m_depth > 0)
             return QApplication::notify(receiver, event);
         ++m_depth;
+        // Taken before: the event may delete its receiver. The class name is static.
+        const char* className = receiver->metaObject()->className();
+        const int type = int(event->type());
         const auto start = Clock::now();
         const double cpuStart = threadCpuMs();
-        const QString what =
-            QString("%1 %2").arg(receiver->metaObject()->className()).arg(int(event->type()));
         const bool done = QApplication::notify(receiver, event);
         const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
         --m_depth;
         if (ms > longestMs) {
             longestMs = ms;
-            longestWhat = what;
+            longestWhat = QString("%1 %2").arg(className).arg(type);
         }
         longestCpuMs = std::max(longestCpuMs, threadCpuMs() - cpuStart);
         return done;
@@ -122,7 +127,7 @@ struct PacedWindow {
             std::make_unique<SimulatedBackend>(SimulationOptions{.paced = true, .pollInterval = 0ms}));
         form->show();
         form->Open_TBtn->click();
-        runUntil([&] { return form->Data_TB->isEnabled(); }, 10s);
+        test::waitUntil([&] { return form->Data_TB->isEnabled(); }, 10s);
         form->Data_TBClick();
         data = qobject_cast<TMDIChild_Data*>(form->childDisplays().last());
         QObject::connect(data, &TMDIChild_Data::shotTaken, [this] {
@@ -130,12 +135,6 @@ struct PacedWindow {
             if (waiting && int(arrivals.size()) >= wanted)
                 waiting->quit();
         });
-    }
-
-    static void runUntil(const std::function<bool()>& done, std::chrono::milliseconds limit) {
-        const auto end = Clock::now() + limit;
-        while (!done() && Clock::now() < end)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
     }
 
     // Ticks Repeat and returns once `shots` shots have arrived.
@@ -149,7 +148,7 @@ struct PacedWindow {
         waiting = nullptr;
         data->RepeatCB->click();
         // The followers' loads of the last shot are queued still.
-        runUntil([] { return false; }, 100ms);
+        test::waitUntil([] { return false; }, 100ms);
     }
 
     template <class Display> Display* follower(void (TMainForm::*add)()) {
@@ -171,26 +170,36 @@ struct PacedWindow {
     int wanted = 0;
 };
 
+// Ticks Repeat for shots after a first one and times them from the first's arrival, with
+// the longest stretches meanwhile; the seconds, or nothing when the shots did not come.
+std::optional<double> timeRepeat(benchmark::State& state, PacedWindow& w, int shots) {
+    StretchWatch watch;
+    w.arrivals.clear();
+    watch.start();
+    timedApp()->reset();
+    w.repeat(shots + 1);
+    if (int(w.arrivals.size()) < shots + 1) {
+        state.SkipWithError("the shots did not come");
+        return std::nullopt;
+    }
+    const double seconds =
+        std::chrono::duration<double>(w.arrivals[std::size_t(shots)] - w.arrivals[0]).count();
+    state.SetIterationTime(seconds);
+    state.counters["over_floor_pct"] = (seconds / (shots * kLinkFloorSeconds) - 1) * 100;
+    state.counters["longest_timer_gap_ms"] = watch.longestMs();
+    state.counters["longest_event_ms"] = timedApp()->longestMs;
+    state.counters["longest_event_cpu_ms"] = timedApp()->longestCpuMs;
+    state.SetLabel(timedApp()->longestWhat.toStdString());
+    return seconds;
+}
+
 void BM_RepeatTenShots(benchmark::State& state) {
     PacedWindow w;
-    StretchWatch watch;
     for (auto _ : state) {
-        w.arrivals.clear();
-        watch.start();
-        timedApp()->reset();
-        w.repeat(11);
-        if (w.arrivals.size() < 11) {
-            state.SkipWithError("the shots did not come");
+        const auto seconds = timeRepeat(state, w, 10);
+        if (!seconds)
             break;
-        }
-        const double seconds = std::chrono::duration<double>(w.arrivals[10] - w.arrivals[0]).count();
-        state.SetIterationTime(seconds);
-        state.counters["ten_shots_s"] = seconds;
-        state.counters["over_floor_pct"] = (seconds / (10 * kLinkFloorSeconds) - 1) * 100;
-        state.counters["longest_timer_gap_ms"] = watch.longestMs();
-        state.counters["longest_event_ms"] = timedApp()->longestMs;
-        state.counters["longest_event_cpu_ms"] = timedApp()->longestCpuMs;
-        state.SetLabel(timedApp()->longestWhat.toStdString());
+        state.counters["ten_shots_s"] = *seconds;
     }
 }
 BENCHMARK(BM_RepeatTenShots)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1);
@@ -201,25 +210,11 @@ void BM_RepeatWithFourFollowers(benchmark::State& state) {
     const auto* measure = w.follower<TMDIChild_Math>(&TMainForm::Measure_TBClick);
     w.follower<TMDIChild_FFT>(&TMainForm::FFT_TBClick);
     w.follower<TMDIChild_Scope>(&TMainForm::Scope_TBClick);
-    StretchWatch watch;
     for (auto _ : state) {
-        w.arrivals.clear();
-        watch.start();
-        timedApp()->reset();
-        w.repeat(6);
-        if (w.arrivals.size() < 6) {
-            state.SkipWithError("the shots did not come");
+        if (!timeRepeat(state, w, 5))
             break;
-        }
-        const double seconds = std::chrono::duration<double>(w.arrivals[5] - w.arrivals[0]).count();
-        state.SetIterationTime(seconds);
-        state.counters["over_floor_pct"] = (seconds / (5 * kLinkFloorSeconds) - 1) * 100;
         // Each shot loaded by the followers: the Measure display counts them.
         state.counters["measured_shots"] = double(measure->statistics.shots());
-        state.counters["longest_timer_gap_ms"] = watch.longestMs();
-        state.counters["longest_event_ms"] = timedApp()->longestMs;
-        state.counters["longest_event_cpu_ms"] = timedApp()->longestCpuMs;
-        state.SetLabel(timedApp()->longestWhat.toStdString());
     }
 }
 BENCHMARK(BM_RepeatWithFourFollowers)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1);

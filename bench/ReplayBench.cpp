@@ -11,10 +11,9 @@
 
 #include "core/shot/ShotCsv.h"
 
-#include <cstdlib>
-#include <filesystem>
+#include "support/ScratchFolder.h"
 
-#include <unistd.h>
+#include <cstdlib>
 
 namespace {
 
@@ -28,12 +27,8 @@ constexpr int kFiles = 10;
 
 // A folder of full four-channel shots, each with other samples and scales.
 struct SavedShots {
-    std::filesystem::path folder;
+    test::ScratchFolder folder;
     explicit SavedShots(int files) {
-        char name[] = "/tmp/kavlon-bench-XXXXXX";
-        if (!::mkdtemp(name))
-            std::abort();
-        folder = name;
         auto state = bench::fullShotState();
         for (int f = 0; f < files; ++f) {
             state->ZeroLevel[0] = 100 + f;
@@ -41,11 +36,10 @@ struct SavedShots {
             std::rotate(block.begin(), block.begin() + 37, block.end());
             ShotRecord record;
             transferShot(*state, record, TransferInputs{});
-            if (!saveShotCsv(folder / ("shot" + std::to_string(100 + f) + ".csv"), record).saved)
+            if (!saveShotCsv(folder.path() / ("shot" + std::to_string(100 + f) + ".csv"), record).saved)
                 std::abort();
         }
     }
-    ~SavedShots() { std::filesystem::remove_all(folder); }
 };
 
 // A session on a replay of the folder, transferring every shot into a record as a Data
@@ -53,7 +47,7 @@ struct SavedShots {
 struct ReplayLink : bench::ShotLink {
     ReplayLink(const SavedShots& shots, bool fast)
         : ShotLink(std::make_unique<ReplayBackend>(
-                       std::make_shared<ReplayList>(loadReplayList({shots.folder})), fast),
+                       std::make_shared<ReplayList>(loadReplayList({shots.folder.path()})), fast),
                    [this] { transferShot(session.state(), record, TransferInputs{}); }) {}
     ShotRecord record;
 };

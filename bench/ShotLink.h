@@ -13,6 +13,10 @@
 
 namespace kavlon::bench {
 
+// The shortest a full four-channel shot can take over the link: 2,048 sample frames at
+// one report per millisecond.
+constexpr double kLinkFloorSeconds = 2.048;
+
 // An instrument session connected to a model of the instrument (the simulated one, a
 // replay), taking one shot after another as a Data display's Refresh would.
 struct ShotLink {
@@ -56,10 +60,8 @@ private:
     QEventLoop* m_waiting = nullptr;
 };
 
-// One shot per iteration paced like the link, timed against the floor of a full
-// four-channel shot: 2,048 sample frames at one report per millisecond.
+// One shot per iteration paced like the link, timed against the link's floor.
 inline void timePacedShots(benchmark::State& state, ShotLink& link) {
-    constexpr double kLinkFloorSeconds = 2.048;
     double worst = 0;
     for (auto _ : state) {
         const auto start = std::chrono::steady_clock::now();

@@ -76,10 +76,6 @@ Step boxStep(PanelBox box, int c, bool target, const std::string& what, std::str
             [yes, no](int v) { return v ? yes : no; }};
 }
 
-int channelsOf(const AcquisitionState& s) {
-    return s.ChannelCount == 2 ? 2 : kChannels;
-}
-
 // A target for a channel the instrument does not have is a value it does not offer.
 Outcome checkChannels(const SettingTargets& t, int channels) {
     for (int c = channels; c < kChannels; ++c) {
@@ -93,7 +89,7 @@ Outcome checkChannels(const SettingTargets& t, int channels) {
 
 // Every step the targets ask for, in the order they are taken.
 Outcome collectSteps(const AcquisitionState& s, const SettingTargets& t, std::vector<Step>& steps) {
-    const int channels = channelsOf(s);
+    const int channels = channelCountOf(s);
     for (int c = 0; t.channelsOn && c < channels; ++c)
         steps.push_back(boxStep(PanelBox::Channel, c, (*t.channelsOn)[std::size_t(c)], "on", "on", "off"));
     for (int c = 0; c < channels; ++c) {
@@ -129,7 +125,7 @@ Step runStep(bool running) {
 } // namespace
 
 SettingStepper::SettingStepper(const AcquisitionState& state, const SettingTargets& targets) {
-    if (Outcome o = checkChannels(targets, channelsOf(state)); !o.ok())
+    if (Outcome o = checkChannels(targets, channelCountOf(state)); !o.ok())
         m_refused = o;
     else if (Outcome o = collectSteps(state, targets, m_steps); !o.ok())
         m_refused = o;
@@ -196,7 +192,7 @@ Outcome applyTargets(CommandSession& session, const SettingTargets& targets) {
 std::string settingsSummary(const AcquisitionControl& control) {
     const AcquisitionState& s = control.State;
     std::string text = "timebase " + timebaseText(s.TimebaseIndex + s.TimebaseOffset) + "\n";
-    for (int c = 0; c < channelsOf(s); ++c) {
+    for (int c = 0; c < channelCountOf(s); ++c) {
         const auto k = std::size_t(c);
         text += channelName(c) + " " + (s.ChannelOn[k] ? "on" : "off") + ", " + s.VoltsPerDivText[k] + ", " +
                 (control.panelBoxChecked(PanelBox::Coupling, c + 1) ? "AC" : "DC") +

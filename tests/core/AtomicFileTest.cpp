@@ -17,6 +17,7 @@
 #include <iterator>
 #include <set>
 #include <system_error>
+#include <vector>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -242,6 +243,41 @@ TEST(AtomicFile, AFileThatTakesTheNameWhileTheNewOneIsWrittenSurvives) {
     }
 }
 
+// Every temporary name this process may use is held by another of its writers: the
+// save fails without touching their files, and its own name was never the one taken.
+TEST(AtomicFile, TemporaryNamesAllInUseFailTheSaveAndStayTheirWriters) {
+    for (const Temporary temporary : kBothTemporaries) {
+        for (const Existing existing : {Existing::Replace, Existing::Keep}) {
+            SCOPED_TRACE(std::string(nameOf(temporary)) +
+                         (existing == Existing::Keep ? ", keep" : ", replace"));
+            ScratchFolder folder;
+            if (temporary == Temporary::Unnamed && !unnamedFilesWorkIn(folder.path()))
+                continue;
+            const fs::path target = folder.path() / "QV_00000.csv";
+            if (existing == Existing::Replace)
+                writeText(target, "the earlier file");
+            std::set<std::string> expected = folder.names();
+            for (int attempt = 0; attempt < 100; ++attempt) {
+                const std::string name = temporaryName(target.filename().string(), ::getpid(), attempt);
+                writeText(folder.path() / name, "another writer's");
+                expected.insert(name);
+            }
+            const SaveResult result = saveFileWhole(target, "ours", existing, callsFor(temporary));
+            // Keep gives an unnamed file the target's name straight away: no temporary name.
+            const bool needsName = temporary == Temporary::Named || existing == Existing::Replace;
+            EXPECT_EQ(result.saved, !needsName);
+            EXPECT_EQ(result.reason, needsName ? reasonOf(EEXIST) : "");
+            EXPECT_FALSE(result.nameTaken) << "the target's own name was free";
+            if (!needsName)
+                expected.insert(target.filename().string());
+            EXPECT_EQ(folder.names(), expected);
+            for (int attempt = 0; attempt < 100; ++attempt)
+                EXPECT_EQ(readText(folder.path() / temporaryName("QV_00000.csv", ::getpid(), attempt)),
+                          "another writer's");
+        }
+    }
+}
+
 TEST(AtomicFile, AReplacedFileKeepsItsModeAndOwner) {
     struct Case {
         mode_t mode;
@@ -358,6 +394,15 @@ TEST(NumberedNames, SavingStopsWhenEveryNameIsTakenOrTheFailureIsAnother) {
     EXPECT_EQ(refused.path, folder.path() / "QV_00002.csv");
     EXPECT_EQ(refused.result.reason, reasonOf(EACCES));
     EXPECT_EQ(calls, 1);
+
+    // A name found taken is not tried again: the next try goes on after it.
+    std::vector<std::string> tried;
+    const auto taken = [&](const fs::path& path) {
+        tried.push_back(path.filename().string());
+        return SaveResult{false, reasonOf(EEXIST), true};
+    };
+    EXPECT_TRUE(saveUnderFreeName(folder.path(), ".csv", taken, 4).path.empty());
+    EXPECT_EQ(tried, (std::vector<std::string>{"QV_00002.csv", "QV_00003.csv"}));
 }
 
 TEST(EscapedText, ControlCharactersAndBrokenBytesAreShownEscaped) {

@@ -504,8 +504,7 @@ TEST(ShotCoverage, AFrameAtAnyOffsetMarksItsOwnSamplesOnly) {
     s.ChannelOn = {true, false, false, false};
     s.TimebaseIndex = 3; // the window runs to sample 16300
     const auto firstGap = [&](const ShotCoverage& coverage, int windowStart) {
-        s.WindowStart = windowStart;
-        return coverage.gap(s, false).value_or("whole");
+        return coverage.gap(s, windowStart, kLongShot - windowStart + 1).value_or("whole");
     };
     for (int offset : {0, 60, 64, 100, 16260, 16290}) {
         ShotCoverage coverage;

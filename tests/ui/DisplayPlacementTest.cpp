@@ -143,6 +143,11 @@ TEST(DisplayPlacement, TilesFitTheAreaAndFixedWindowsOverlapInsideIt) {
          {{640, 640}, {330, 330}},
          {{0, 640}, {70, 330}}},
         {"one window", 300, {{500, 500}}, {{0, 500}}},
+        // A shaded window has no limits and shares nothing when a fixed one fills the area.
+        {"a window with no length before one longer than the area",
+         400,
+         {{0, kAny}, {500, 500}},
+         {{0, 0}, {0, 500}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

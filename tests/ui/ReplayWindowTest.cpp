@@ -126,6 +126,19 @@ TEST_F(OnAReplay, TitleAndStatusBarNameTheShotTheDisplaysReceive) {
     }
 }
 
+TEST(ReplayWindow, ControlCharactersInAFileNameAreShownEscaped) {
+    test::ScratchFolder scratch;
+    const fs::path file =
+        test::saveShotFile(scratch.path() / "a\x1b[2J\nb.csv", *test::shotFileState({"four channels"}));
+    auto list = std::make_shared<ReplayList>(loadReplayList({file}));
+    test::ScriptedDialogs dialogs;
+    TMainForm form(QString::fromStdString(scratch.path().string()), &dialogs,
+                   std::make_unique<ReplayBackend>(list, true));
+    EXPECT_EQ(form.windowTitle().toStdString(), "MDI-Anwendung - Replay: a\\x1b[2J\\x0ab.csv (1 of 1)");
+    EXPECT_EQ(form.findChild<QLabel*>("ReplayStatus_lb")->text().toStdString(),
+              "Replay: " + (scratch.path() / "a\\x1b[2J\\x0ab.csv").string() + ", shot 1 of 1");
+}
+
 TEST_F(OnAReplay, RepeatStepsThroughTheFilesAndAFollowingMeasureGoesAlong) {
     connect();
     form->Data_TBClick();

@@ -23,10 +23,6 @@ scpi::InstrumentIdentity identityOf(CommandSession& session, std::string version
     return id;
 }
 
-int channelsOf(const AcquisitionState& s) {
-    return s.ChannelCount == 2 ? 2 : kChannels;
-}
-
 // What `kavloncli set` would be asked for to carry out the action.
 SettingTargets targetsOf(const scpi::InstrumentAction& a, const AcquisitionState& state) {
     SettingTargets t;
@@ -46,7 +42,7 @@ SettingTargets targetsOf(const scpi::InstrumentAction& a, const AcquisitionState
         t.channelsOn = state.ChannelOn;
         // A two-channel instrument may report its absent channels on; asking to keep them
         // on would refuse every change.
-        for (int k = channelsOf(state); k < kChannels; ++k)
+        for (int k = channelCountOf(state); k < kChannels; ++k)
             (*t.channelsOn)[std::size_t(k)] = false;
         (*t.channelsOn)[c] = a.value != 0;
         break;
@@ -100,7 +96,7 @@ scpi::InstrumentSettings SessionInstrument::settings() const {
     const AcquisitionState& s = m_session.state();
     AcquisitionControl& control = m_session.control();
     scpi::InstrumentSettings out;
-    out.channelCount = channelsOf(s);
+    out.channelCount = channelCountOf(s);
     out.timebaseIndex = s.TimebaseIndex + s.TimebaseOffset;
     out.voltsIndex = s.VoltsIndex;
     out.probeRange = s.ProbeRange;

@@ -1,5 +1,6 @@
 #include "core/acquisition/AcquisitionControl.h"
 
+#include "core/acquisition/FrameEncoding.h"
 #include "core/scales/ScaleTables.h"
 
 #include <thread>
@@ -42,9 +43,8 @@ void AcquisitionControl::TransmittDataUSB(const CommandBytes& data, int count) {
 void AcquisitionControl::RequestData(const std::string& name) {
     State.RequestName = name;
     ++m_requestCount;
-    m_shotFrames = 0;
     // The instrument answers a request with a whole new transfer.
-    m_coverage.reset();
+    beginShot();
     CmdRequestData(State.CommandBuffer);
     if (DemoMode) {
         makeDemonstrationShot();
@@ -52,6 +52,11 @@ void AcquisitionControl::RequestData(const std::string& name) {
     }
     if (State.Connected)
         TransmittDataUSB(State.CommandBuffer, 6);
+}
+
+void AcquisitionControl::dropRequest(const std::string& name) {
+    if (State.RequestName == name)
+        State.RequestName.clear();
 }
 
 void AcquisitionControl::makeDemonstrationShot() {
@@ -72,10 +77,12 @@ void AcquisitionControl::makeDemonstrationShot() {
 }
 
 int AcquisitionControl::expectedShotFrames() const {
-    int on = 0;
-    for (int c = 0; c < kChannels; ++c)
-        on += State.ChannelOn[std::size_t(c)] ? 1 : 0;
-    return on * (kBlockSize / frame::SamplesPerFrame);
+    return m_progressMaximum / kProgressStepsPerChannel * kFramesPerMemory;
+}
+
+void AcquisitionControl::beginShot() {
+    m_coverage.reset();
+    m_shotFrames = 0;
 }
 
 void AcquisitionControl::CalcVoltage_Label() {

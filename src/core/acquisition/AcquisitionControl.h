@@ -6,6 +6,7 @@
 #include "core/acquisition/ReceiveListener.h"
 #include "core/acquisition/ReportWriter.h"
 #include "core/acquisition/ShotCoverage.h"
+#include "core/acquisition/ShotWindow.h"
 
 #include <chrono>
 #include <functional>
@@ -41,6 +42,9 @@ public:
     // The request is pending (RequestName set) until a trailer completes a shot
     // and the listener has taken it (shotCompleted), then settled here.
     void RequestData(const std::string& name);
+    // Gives up the pending request when the display with this caption made it, so
+    // the shot, should it still come, goes to nobody.
+    void dropRequest(const std::string& name);
 
     // The single entry point for what the instrument sends.
     void InterpretRecvData(Frame frame);
@@ -94,8 +98,13 @@ private:
     void setPanelBox(PanelBox box, int channel, bool checked);
     void setProgressPosition(int position);
     void makeDemonstrationShot();
+    // Nothing of a shot received yet.
+    void beginShot();
     // The end of every trailer: hands the shot to the listener when one was asked for.
-    void deliverShot(bool extendedTrailer);
+    void deliverShot(const CutWindow& window);
+
+    // The progress bar's steps for each channel that is on.
+    static constexpr int kProgressStepsPerChannel = 64;
 
     ReceiveListener& m_listener;
     ReportWriter& m_writer;

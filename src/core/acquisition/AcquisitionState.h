@@ -84,4 +84,10 @@ private:
     }
 };
 
+// The channels the instrument has: 2 when it says so, else 4 (entries 3 and 4 of a
+// two-channel instrument keep whatever it sends there).
+inline int channelCountOf(const AcquisitionState& s) {
+    return s.ChannelCount == 2 ? 2 : kChannels;
+}
+
 } // namespace kavlon

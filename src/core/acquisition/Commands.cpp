@@ -6,16 +6,12 @@ namespace kavlon {
 
 namespace {
 
-constexpr std::uint8_t kGroupPanel = 0x06;
-constexpr std::uint8_t kGroupStep = 0x08;
-constexpr std::uint8_t kGroupLevel = 0x03;
-
 bool validChannel(int channel) {
     return channel >= 1 && channel <= kChannels;
 }
 
 void setSwitch(CommandBytes& buffer, std::uint8_t code, bool checked) {
-    buffer[0] = kGroupPanel;
+    buffer[0] = command::kPanel;
     buffer[1] = code;
     buffer[2] = checked ? 1 : 0;
 }
@@ -23,27 +19,27 @@ void setSwitch(CommandBytes& buffer, std::uint8_t code, bool checked) {
 } // namespace
 
 void CmdConnect(CommandBytes& buffer) {
-    buffer[0] = 0x10;
+    buffer[0] = command::kConnect;
 }
 void CmdRequestData(CommandBytes& buffer) {
-    buffer[0] = 0x0E;
+    buffer[0] = command::kRequestData;
 }
 void CmdAcknowledge(CommandBytes& buffer) {
-    buffer[0] = 0x12;
+    buffer[0] = command::kAcknowledge;
 }
 
 void CmdRunStop(CommandBytes& buffer) {
-    buffer[0] = kGroupPanel;
+    buffer[0] = command::kPanel;
     buffer[1] = 0x18;
 }
 
 void CmdSingle(CommandBytes& buffer) {
-    buffer[0] = kGroupPanel;
+    buffer[0] = command::kPanel;
     buffer[1] = 0x19;
 }
 
 void CmdAutoScale(CommandBytes& buffer) {
-    buffer[0] = kGroupPanel;
+    buffer[0] = command::kPanel;
     buffer[1] = 0x0C;
 }
 
@@ -65,7 +61,7 @@ void CmdInvert(CommandBytes& buffer, int channel, bool checked) {
 }
 
 void CmdTimebaseStep(CommandBytes& buffer, TimebaseStep step) {
-    buffer[0] = kGroupStep;
+    buffer[0] = command::kStep;
     buffer[1] = 0x0B;
     buffer[2] = std::uint8_t(step);
 }
@@ -73,7 +69,7 @@ void CmdTimebaseStep(CommandBytes& buffer, TimebaseStep step) {
 void CmdVoltsStep(CommandBytes& buffer, int channel, VoltsStep step) {
     if (!validChannel(channel))
         return;
-    buffer[0] = kGroupStep;
+    buffer[0] = command::kStep;
     buffer[1] = std::uint8_t(0x04 + channel);
     buffer[2] = std::uint8_t(step);
 }
@@ -82,7 +78,7 @@ void CmdZeroLevel(CommandBytes& buffer, int channel, int trackBarPosition) {
     if (!validChannel(channel))
         return;
     const int position = std::clamp(trackBarPosition, 0, 0xFFFF);
-    buffer[0] = kGroupLevel;
+    buffer[0] = command::kZeroLevel;
     buffer[1] = 0x17;
     buffer[2] = std::uint8_t(channel);
     buffer[3] = std::uint8_t(position & 0xFF);

@@ -11,6 +11,17 @@ namespace kavlon {
 // others keep what the previous command left there, and go out on the wire as
 // they are. Channels are numbered 1-4; a channel outside that range writes nothing.
 
+// The first command byte, on which the instrument dispatches: single commands, and
+// the front panel's groups (buttons and boxes, steps, zero level) that carry a code.
+namespace command {
+constexpr std::uint8_t kConnect = 0x10;
+constexpr std::uint8_t kRequestData = 0x0E;
+constexpr std::uint8_t kAcknowledge = 0x12;
+constexpr std::uint8_t kPanel = 0x06;
+constexpr std::uint8_t kStep = 0x08;
+constexpr std::uint8_t kZeroLevel = 0x03;
+} // namespace command
+
 enum class TimebaseStep : std::uint8_t { Faster = 1, Slower = 2 };
 enum class VoltsStep : std::uint8_t { Smaller = 1, Bigger = 2 };
 

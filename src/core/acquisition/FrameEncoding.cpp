@@ -6,8 +6,6 @@ namespace kavlon {
 
 namespace {
 
-constexpr int kProbeRangeBias = 101;
-
 // The check word the instrument puts into bytes 37-38 of settings and sample frames:
 // the sum of bytes 3-34.
 void seal(Frame& f) {
@@ -45,7 +43,7 @@ Frame encodeSettings(const SettingsReport& s) {
         f[8 + c] = std::uint8_t(s.zeroLevel[c]);
         f[18 + c] =
             std::uint8_t((s.on[c] ? 0x01 : 0) | (s.acCoupled[c] ? 0x02 : 0) | (s.inverted[c] ? 0x10 : 0));
-        f[23 + c] = std::uint8_t(s.probeRange[c] + kProbeRangeBias);
+        f[23 + c] = std::uint8_t(s.probeRange[c] + frame::ProbeRangeBias);
     }
     f[6] = std::uint8_t(s.timebaseIndex);
     f[7] = std::uint8_t(s.timebaseOffset);
@@ -56,16 +54,14 @@ Frame encodeSettings(const SettingsReport& s) {
     f[17] = std::uint8_t(s.triggerLevel);
     f[22] = s.auxFlag ? 1 : 0;
     // The fifth range byte nothing reads; the instrument repeats channel 1's there.
-    f[27] = std::uint8_t(s.probeRange[0] + kProbeRangeBias);
+    f[27] = std::uint8_t(s.probeRange[0] + frame::ProbeRangeBias);
     seal(f);
     return f;
 }
 
-Frame encodeGain(const std::array<int, kChannels>& gains, int windowMode) {
+Frame encodeGain(int windowMode) {
     Frame f{};
     f[0] = frame::Gain;
-    for (std::size_t c = 0; c < kChannels; ++c)
-        f[2 + c] = std::uint8_t(gains[c]);
     f[6] = std::uint8_t(windowMode);
     return f;
 }

@@ -45,8 +45,9 @@ struct TrailerReport {
 constexpr int kFramesPerMemory = kBlockSize / frame::SamplesPerFrame;
 
 Frame encodeSettings(const SettingsReport& report);
-// Gains 0 hand the raw samples on unscaled; window mode 1 starts the window at sample 0.
-Frame encodeGain(const std::array<int, kChannels>& gains, int windowMode);
+// Gains of 0, which hand the raw samples on unscaled; window mode 1 starts the window at
+// sample 0.
+Frame encodeGain(int windowMode);
 Frame encodeTrailer(const TrailerReport& report);
 
 // Every sample frame of a channel's memory: the n-th frame sent carries block

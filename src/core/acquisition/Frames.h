@@ -28,6 +28,10 @@ constexpr std::uint8_t ExtSettings = 5;
 constexpr std::uint8_t ExtTrailer = 7;
 
 constexpr int SamplesPerFrame = 32;
+// A settings frame carries each channel's probe range this much above its index.
+constexpr int ProbeRangeBias = 101;
+// The ordinary trailer's window starts this far past the position it carries.
+constexpr int WindowOffset = 40;
 
 constexpr int le16(const Frame& f, int at) {
     return f[std::size_t(at)] | (f[std::size_t(at) + 1] << 8);

@@ -11,8 +11,6 @@ namespace kavlon {
 
 namespace {
 
-constexpr int kProgressStepsPerChannel = 64;
-constexpr int kProbeRangeBias = 101;
 constexpr int kZeroLevelTrackBarOrigin = 444;
 
 bool startsWith(const std::string& text, std::string_view prefix) {
@@ -84,7 +82,7 @@ void AcquisitionControl::interpretSettings(const Frame& f) {
     auto& s = State;
     for (std::size_t c = 0; c < kChannels; ++c) {
         s.VoltsIndex[c] = f[2 + c];
-        s.ProbeRange[c] = f[23 + c] - kProbeRangeBias;
+        s.ProbeRange[c] = f[23 + c] - frame::ProbeRangeBias;
     }
     s.TimebaseIndex = f[6];
     s.TimebaseOffset = f[7];
@@ -136,13 +134,13 @@ void AcquisitionControl::interpretTrailer(const Frame& f, int shotLength) {
     if (DemoMode || s.WindowMode == 1)
         s.WindowStart = 0;
     else
-        s.WindowStart = frame::le16(f, 33) + 40;
+        s.WindowStart = frame::le16(f, 33) + frame::WindowOffset;
     s.TrailerValue = frame::le16(f, 35);
 
-    cutShotWindow(s, shotLength);
+    const CutWindow window = cutShotWindow(s, shotLength);
 
     const bool quickPrint = startsWith(s.RequestName, "QP_Data");
-    deliverShot(false);
+    deliverShot(window);
     if (quickPrint)
         m_listener.quickPrintShotDelivered();
 }
@@ -153,24 +151,21 @@ void AcquisitionControl::interpretExtendedTrailer(const Frame& f, int shotLength
     s.TriggerPoint = frame::le16(f, 31);
     s.WindowStart = frame::le16(f, 35);
 
-    cutExtendedShotWindow(s, shotLength);
-
-    deliverShot(true);
+    deliverShot(cutExtendedShotWindow(s, shotLength));
 }
 
-void AcquisitionControl::deliverShot(bool extendedTrailer) {
+void AcquisitionControl::deliverShot(const CutWindow& window) {
     if (!State.RequestName.empty()) {
         // The listener may ask for the next shot while it takes this one (even for
         // the same display): only the request answered here is settled.
         const std::string name = State.RequestName;
         const std::uint64_t request = m_requestCount;
-        const CompletedShot shot{name, m_coverage.gap(State, extendedTrailer)};
+        const CompletedShot shot{name, m_coverage.gap(State, window.first, window.length)};
         if (m_listener.shotCompleted(shot) == ShotDelivery::Settled && m_requestCount == request)
             State.RequestName.clear();
     }
     // Whatever comes next belongs to the next shot.
-    m_coverage.reset();
-    m_shotFrames = 0;
+    beginShot();
 }
 
 } // namespace kavlon

@@ -54,16 +54,11 @@ std::optional<int> ShotCoverage::firstMissing(int channel, int first, int last) 
     return std::nullopt;
 }
 
-std::optional<std::string> ShotCoverage::gap(const AcquisitionState& state, bool extendedTrailer) const {
-    // The window is cut from raw samples first ... shotLength, both included.
-    const long long start = (extendedTrailer ? (long long)state.TriggerPoint : 0) + state.WindowStart;
-    const int first = int(std::clamp<long long>(start, 0, kBlockSize));
-    const int last = std::min(state.currentShotLength(), kBlockSize - 1);
-    if (first > last)
+std::optional<std::string> ShotCoverage::gap(const AcquisitionState& state, int first, int length) const {
+    if (length <= 0 || first < 0 || first + length > kBlockSize)
         return std::nullopt;
-    // Entries 3 and 4 of a two-channel instrument keep whatever it sends there.
-    const int channels = state.ChannelCount == 2 ? 2 : kChannels;
-    for (int c = 0; c < channels; ++c) {
+    const int last = first + length - 1;
+    for (int c = 0; c < channelCountOf(state); ++c) {
         if (!state.ChannelOn[std::size_t(c)])
             continue;
         if (const auto missing = firstMissing(c, first, last))

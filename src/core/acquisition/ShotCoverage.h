@@ -23,10 +23,10 @@ public:
     // Every sample of every channel counts as written (a shot made without frames).
     void markAll();
 
-    // With the state the trailer left: nothing when every sample the shot window was
-    // cut from came with this shot, else which channel lacks which sample. Extended
-    // trailers count the window's start from the trigger point.
-    std::optional<std::string> gap(const AcquisitionState& state, bool extendedTrailer) const;
+    // With the state the trailer left: nothing when every raw sample first .. first +
+    // length - 1 (what the shot window was cut from) came with this shot, else which
+    // channel lacks which sample.
+    std::optional<std::string> gap(const AcquisitionState& state, int first, int length) const;
 
 private:
     static constexpr int kWords = kBlockSize / 64;

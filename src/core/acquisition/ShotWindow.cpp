@@ -26,10 +26,10 @@ std::uint8_t scaleByGain(std::uint8_t raw, int gain) {
     return std::uint8_t(scaled & 0xFF);
 }
 
-int cutShotWindow(AcquisitionState& state, int shotLength) {
+CutWindow cutShotWindow(AcquisitionState& state, int shotLength) {
     const int length = windowLength(state.WindowStart, shotLength);
     if (length == 0)
-        return 0;
+        return {};
     for (int c = 0; c < kChannels; ++c) {
         const int gain = state.ChannelGain[std::size_t(c)];
         const auto raw = state.RawSamples(c).subspan(std::size_t(state.WindowStart));
@@ -44,17 +44,17 @@ int cutShotWindow(AcquisitionState& state, int shotLength) {
         for (int i = 0; i < length; ++i)
             out[std::size_t(i)] = table[raw[std::size_t(i)]];
     }
-    return length;
+    return {state.WindowStart, length};
 }
 
-int cutExtendedShotWindow(AcquisitionState& state, int shotLength) {
+CutWindow cutExtendedShotWindow(AcquisitionState& state, int shotLength) {
     const long long first = (long long)state.TriggerPoint + state.WindowStart;
     const int length = windowLength(first, shotLength);
     if (length == 0)
-        return 0;
+        return {};
     for (int c = 0; c < kChannels; ++c)
         std::memcpy(state.DisplaySamples(c).data(), state.RawSamples(c).data() + first, std::size_t(length));
-    return length;
+    return {int(first), length};
 }
 
 } // namespace kavlon

@@ -51,20 +51,6 @@ FileCalls withPlatformCalls(FileCalls calls) {
     return calls;
 }
 
-// A new named file beside target, so that the rename stays within one file system.
-int createNamed(const std::filesystem::path& target, std::filesystem::path& temporary) {
-    const std::filesystem::path folder = folderOf(target);
-    const std::size_t longest = longestNameIn(folder);
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        temporary = folder / temporaryName(target.filename().native(), ::getpid(), attempt, longest);
-        const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0 || errno != EEXIST)
-            return fd;
-    }
-    errno = EEXIST;
-    return -1;
-}
-
 // Makes the rename itself last; a failure here leaves a saved file, so it is not reported.
 void syncFolder(const std::filesystem::path& folder) {
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -106,10 +92,8 @@ AtomicFile::~AtomicFile() {
 }
 
 bool AtomicFile::fail(int error) {
-    if (!m_failed) {
+    if (!m_failed)
         m_reason = reasonOf(error);
-        m_nameTaken = error == EEXIST && m_existing == Existing::Keep;
-    }
     m_failed = true;
     discard();
     return false;
@@ -121,8 +105,10 @@ int AtomicFile::checkTarget(Target& target) {
     if (::stat(m_target.c_str(), &target.info) != 0)
         return 0;
     target.exists = true;
-    if (m_existing == Existing::Keep)
+    if (m_existing == Existing::Keep) {
+        m_nameTaken = true;
         return EEXIST;
+    }
     if (!S_ISREG(target.info.st_mode))
         return S_ISDIR(target.info.st_mode) ? EISDIR : EINVAL;
     // Write protection is the owner's word, and the folder's permissions do not overrule it.
@@ -136,17 +122,37 @@ int AtomicFile::checkTarget(Target& target) {
     return 0;
 }
 
-bool AtomicFile::createFile() {
+// A temporary name of the target's beside it (so that the rename stays within one file
+// system) that claim makes the file under: 0, or the errno of the first failure other
+// than a taken name. Only a claimed name is ours to remove again.
+int AtomicFile::claimTemporary(const std::function<int(const std::filesystem::path&)>& claim) {
     const std::filesystem::path folder = folderOf(m_target);
+    int error = EEXIST;
+    for (int attempt = 0; attempt < 100 && error == EEXIST; ++attempt) {
+        std::filesystem::path name =
+            folder / temporaryName(m_target.filename().native(), ::getpid(), attempt, m_longestName);
+        error = claim(name);
+        if (error == 0)
+            m_temporary = std::move(name);
+    }
+    return error;
+}
+
+int AtomicFile::createFile() {
+    const std::filesystem::path folder = folderOf(m_target);
+    m_longestName = longestNameIn(folder);
     m_fd = m_calls.createUnnamed(folder.c_str());
     m_unnamed = m_fd >= 0;
     // A named file is left behind when the program is killed; clear away what an
     // earlier one left (an unnamed file in Keep mode never has a name to leave).
     if (!m_unnamed || m_existing == Existing::Replace)
-        removeStaleTemporaries(folder, m_target.filename().native());
-    if (!m_unnamed)
-        m_fd = createNamed(m_target, m_temporary);
-    return m_fd >= 0;
+        removeStaleTemporaries(folder, m_target.filename().native(), m_longestName);
+    if (m_unnamed)
+        return 0;
+    return claimTemporary([this](const std::filesystem::path& name) {
+        m_fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        return m_fd >= 0 ? 0 : errno;
+    });
 }
 
 // The replacement is the owner's file as the old one was, with its permissions.
@@ -171,8 +177,8 @@ bool AtomicFile::open() {
         m_reason = "Not a regular file";
         return false;
     }
-    if (!createFile())
-        return fail(errno);
+    if (const int error = createFile(); error != 0)
+        return fail(error);
     if (target.exists) {
         if (const int error = keepOwnerAndMode(target); error != 0)
             return fail(error);
@@ -210,8 +216,10 @@ int AtomicFile::linkUnnamed(const std::filesystem::path& name) {
 
 int AtomicFile::placeUnnamed() {
     if (m_existing == Existing::Keep) {
-        if (const int error = linkUnnamed(m_target); error != 0)
+        if (const int error = linkUnnamed(m_target); error != 0) {
+            m_nameTaken = error == EEXIST;
             return error;
+        }
         // Whole and synced, but a close that fails still says something went wrong.
         if (const int error = closeFile(); error != 0) {
             ::unlink(m_target.c_str());
@@ -220,17 +228,10 @@ int AtomicFile::placeUnnamed() {
         return 0;
     }
     // No call replaces a name by an unnamed file: it gets a name of its own for the rename.
-    const std::filesystem::path folder = folderOf(m_target);
-    const std::size_t longest = longestNameIn(folder);
-    int error = EEXIST;
-    for (int attempt = 0; attempt < 100 && error == EEXIST; ++attempt) {
-        m_temporary = folder / temporaryName(m_target.filename().native(), ::getpid(), attempt, longest);
-        error = linkUnnamed(m_temporary);
-    }
-    if (error != 0) {
-        m_temporary.clear();
+    if (const int error =
+            claimTemporary([this](const std::filesystem::path& name) { return linkUnnamed(name); });
+        error != 0)
         return error;
-    }
     if (const int closed = closeFile(); closed != 0)
         return closed;
     return m_calls.rename(m_temporary.c_str(), m_target.c_str()) == 0 ? 0 : errno;
@@ -246,8 +247,11 @@ int AtomicFile::placeFile() {
         return placeUnnamed();
     if (const int error = closeFile(); error != 0)
         return error;
-    if (m_existing == Existing::Keep)
-        return placeWithoutReplacing(m_temporary, m_target);
+    if (m_existing == Existing::Keep) {
+        const int error = placeWithoutReplacing(m_temporary, m_target);
+        m_nameTaken = error == EEXIST;
+        return error;
+    }
     return m_calls.rename(m_temporary.c_str(), m_target.c_str()) == 0 ? 0 : errno;
 }
 

@@ -73,7 +73,8 @@ private:
     struct Target;
     bool fail(int error);
     int checkTarget(Target& target);
-    bool createFile();
+    int claimTemporary(const std::function<int(const std::filesystem::path&)>& claim);
+    int createFile();
     int keepOwnerAndMode(const Target& target);
     int placeFile();
     int placeUnnamed();
@@ -84,6 +85,7 @@ private:
     std::filesystem::path m_temporary; // the named file while it is ours
     Existing m_existing;
     FileCalls m_calls;
+    std::size_t m_longestName = 0; // of a file name in the target's folder
     int m_fd = -1;
     bool m_unnamed = false;
     bool m_failed = false;

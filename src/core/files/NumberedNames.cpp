@@ -11,29 +11,40 @@ std::string numberedName(int number, std::string_view extension) {
     return digits + std::string(extension);
 }
 
-std::optional<std::filesystem::path> firstFreeNumberedName(const std::filesystem::path& folder,
-                                                           std::string_view extension, int count) {
-    for (int number = 0; number < count; ++number) {
-        std::filesystem::path candidate = folder / numberedName(number, extension);
+namespace {
+
+// The first number from first on, below count, whose name nothing in folder takes.
+std::optional<int> firstFreeNumber(const std::filesystem::path& folder, std::string_view extension, int first,
+                                   int count) {
+    for (int number = first; number < count; ++number) {
         std::error_code error;
         // A dangling link takes the name as well as a file does.
-        if (!std::filesystem::exists(std::filesystem::symlink_status(candidate, error)))
-            return candidate;
+        if (!std::filesystem::exists(
+                std::filesystem::symlink_status(folder / numberedName(number, extension), error)))
+            return number;
     }
     return std::nullopt;
+}
+
+} // namespace
+
+std::optional<std::filesystem::path> firstFreeNumberedName(const std::filesystem::path& folder,
+                                                           std::string_view extension, int count) {
+    const auto number = firstFreeNumber(folder, extension, 0, count);
+    return number ? std::optional(folder / numberedName(*number, extension)) : std::nullopt;
 }
 
 NumberedSave saveUnderFreeName(const std::filesystem::path& folder, std::string_view extension,
                                const std::function<SaveResult(const std::filesystem::path&)>& save,
                                int count) {
-    // Each new try follows a name that was taken meanwhile, so there are at most count.
-    for (int tries = 0; tries < count; ++tries) {
-        const auto path = firstFreeNumberedName(folder, extension, count);
-        if (!path)
-            break;
-        SaveResult result = save(*path);
+    // A name taken meanwhile sends the file on to the next free one after it: the
+    // names before were taken when they were looked at.
+    for (auto number = firstFreeNumber(folder, extension, 0, count); number;
+         number = firstFreeNumber(folder, extension, *number + 1, count)) {
+        std::filesystem::path path = folder / numberedName(*number, extension);
+        SaveResult result = save(path);
         if (!result.nameTaken)
-            return {*path, std::move(result)};
+            return {std::move(path), std::move(result)};
     }
     return {{},
             {false,

@@ -72,9 +72,9 @@ std::size_t longestNameIn(const std::filesystem::path& folder) {
     return longest > 0 ? std::size_t(longest) : kLongestFileName;
 }
 
-void removeStaleTemporaries(const std::filesystem::path& folder, std::string_view targetName) {
+void removeStaleTemporaries(const std::filesystem::path& folder, std::string_view targetName,
+                            std::size_t longest) {
     const std::filesystem::path where = folder.empty() ? "." : folder;
-    const std::size_t longest = longestNameIn(where);
     std::error_code error;
     for (std::filesystem::directory_iterator entries(where, error), end; !error && entries != end;
          entries.increment(error)) {

@@ -27,8 +27,9 @@ std::optional<TemporaryOwner> temporaryOwner(std::string_view name, std::string_
 
 // Removes from folder the named files of target that a writer left when it was killed:
 // ours only (this user's regular files under the temporary names of target), and only
-// those whose process is gone.
-void removeStaleTemporaries(const std::filesystem::path& folder, std::string_view targetName);
+// those whose process is gone. longest is longestNameIn(folder).
+void removeStaleTemporaries(const std::filesystem::path& folder, std::string_view targetName,
+                            std::size_t longest);
 
 // The longest name the file system of folder takes.
 std::size_t longestNameIn(const std::filesystem::path& folder);

@@ -88,10 +88,9 @@ std::string_view withoutLeadingBlanks(std::string_view text) {
 
 // The last shot's cell; the reference mark's blanks only lined it up in the drawn table.
 std::string lastText(const MeasureResult& last, char decimalSeparator) {
-    if (last.state == MeasureState::Reference)
-        return std::string(withoutLeadingBlanks(kReferenceMark));
-    return measureText(last.unit, last.defined() ? std::optional(last.value) : std::nullopt,
-                       decimalSeparator);
+    return last.state == MeasureState::Reference
+               ? std::string(withoutLeadingBlanks(kReferenceMark))
+               : resultText(last, decimalSeparator).value_or(std::string(kNoValue));
 }
 
 } // namespace

@@ -14,8 +14,6 @@ namespace kavlon {
 
 namespace {
 
-// The ordinary trailer's window starts this far past the position it carries.
-constexpr int kTrailerWindowOffset = 40;
 // The front panel's volts text before any report: the label of probe range 3, volts index 3.
 constexpr std::pair<int, int> kFirstPanelScale = {3, 3};
 
@@ -142,7 +140,7 @@ ReplayShotResult replayShotOf(const ShotRecord& r) {
     // The extended trailer, the only way to the starts between, counts them from the
     // trigger point and keeps the trailer value it finds, so the shot would not come
     // back as it was.
-    if (start > 0 && start < kTrailerWindowOffset) {
+    if (start > 0 && start < frame::WindowOffset) {
         result.error = "its window starts at sample " + std::to_string(start) +
                        ", where the instrument's trailers put none (0, or 40 and beyond)";
         return result;
@@ -154,9 +152,9 @@ ReplayShotResult replayShotOf(const ShotRecord& r) {
         return result;
     }
     addSettingsReport(r, shot);
-    shot.gain = encodeGain({}, start == 0 ? 1 : 0);
+    shot.gain = encodeGain(start == 0 ? 1 : 0);
     shot.trailer = encodeTrailer(
-        {r.ReferenceLevels, r.TriggerPoint, start == 0 ? 0 : start - kTrailerWindowOffset, r.HeaderValue1});
+        {r.ReferenceLevels, r.TriggerPoint, start == 0 ? 0 : start - frame::WindowOffset, r.HeaderValue1});
     result.ok = true;
     return result;
 }

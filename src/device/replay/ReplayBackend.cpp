@@ -18,19 +18,21 @@ SimulationOptions replayOptions(bool fast) {
 } // namespace
 
 ReplayBackend::ReplayBackend(std::shared_ptr<const ReplayList> list, bool fast)
-    : ModelBackend(std::make_unique<ReplayInstrument>(list), replayInstrumentInfo(), replayOptions(fast)),
-      m_list(std::move(list)) {}
+    : ReplayBackend(new ReplayInstrument(list), list, fast) {}
 
-std::size_t ReplayBackend::currentShot() {
+ReplayBackend::ReplayBackend(ReplayInstrument* instrument, std::shared_ptr<const ReplayList> list, bool fast)
+    : ModelBackend(std::unique_ptr<InstrumentModel>(instrument), replayInstrumentInfo(), replayOptions(fast)),
+      m_list(std::move(list)), m_instrument(instrument) {}
+
+std::size_t ReplayBackend::currentShot() const {
     std::size_t shot = 0;
-    // This backend made its model itself.
-    withModel([&](InstrumentModel& model) { shot = static_cast<ReplayInstrument&>(model).currentShot(); });
+    readModel([&] { shot = m_instrument->currentShot(); });
     return shot;
 }
 
-std::uint64_t ReplayBackend::shotsSent() {
+std::uint64_t ReplayBackend::shotsSent() const {
     std::uint64_t sent = 0;
-    withModel([&](InstrumentModel& model) { sent = static_cast<ReplayInstrument&>(model).shotsSent(); });
+    readModel([&] { sent = m_instrument->shotsSent(); });
     return sent;
 }
 

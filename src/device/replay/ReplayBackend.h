@@ -7,6 +7,8 @@
 
 namespace kavlon {
 
+class ReplayInstrument;
+
 // Why a client refuses to change the settings of a replay.
 constexpr const char* kReplayCannotChangeSettings = "a replayed instrument cannot change its settings";
 
@@ -22,11 +24,15 @@ public:
 
     const ReplayList& list() const { return *m_list; }
     // The shot whose settings the instrument reports (see ReplayInstrument).
-    std::size_t currentShot();
-    std::uint64_t shotsSent();
+    std::size_t currentShot() const;
+    std::uint64_t shotsSent() const;
 
 private:
+    // Owned by the link; the backend keeps its type to read it.
+    ReplayBackend(ReplayInstrument* instrument, std::shared_ptr<const ReplayList> list, bool fast);
+
     std::shared_ptr<const ReplayList> m_list;
+    const ReplayInstrument* m_instrument;
 };
 
 } // namespace kavlon

@@ -1,20 +1,9 @@
 #include "device/replay/ReplayInstrument.h"
 
+#include "core/acquisition/Commands.h"
 #include "core/acquisition/FrameEncoding.h"
 
 namespace kavlon {
-
-namespace {
-
-constexpr std::uint8_t kConnect = 0x10;
-constexpr std::uint8_t kRequestData = 0x0E;
-// The front panel's groups (buttons and boxes, steps, zero level): the instrument
-// answers each with a settings report.
-constexpr std::uint8_t kPanel = 0x06;
-constexpr std::uint8_t kStep = 0x08;
-constexpr std::uint8_t kZeroLevel = 0x03;
-
-} // namespace
 
 ReplayInstrument::ReplayInstrument(std::shared_ptr<const ReplayList> list) : m_list(std::move(list)) {}
 
@@ -33,16 +22,17 @@ void ReplayInstrument::apply(const CommandBytes& command) {
     if (m_list->shots.empty())
         return;
     switch (command[0]) {
-    case kConnect:
+    case command::kConnect:
         queueGain(true);
         queueSettingsReport(true);
         break;
-    case kRequestData:
+    case command::kRequestData:
         queueShot();
         break;
-    case kPanel:
-    case kStep:
-    case kZeroLevel:
+    // The front panel's groups: the instrument answers each with a settings report.
+    case command::kPanel:
+    case command::kStep:
+    case command::kZeroLevel:
         queueSettingsReport(true);
         break;
     default:

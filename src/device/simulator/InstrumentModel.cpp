@@ -6,18 +6,12 @@
 
 namespace kavlon {
 
-namespace {
-
-constexpr std::uint8_t kAcknowledge = 0x12;
-
-} // namespace
-
 void InstrumentModel::receive(std::span<const std::uint8_t> report) {
     if (report.size() < 9 || report[1] != kOutputReportMarker)
         return;
     CommandBytes command;
     std::copy_n(report.begin() + 2, command.size(), command.begin());
-    if (command[0] == kAcknowledge)
+    if (command[0] == command::kAcknowledge)
         ++m_acknowledgements;
     else
         apply(command);

@@ -226,10 +226,6 @@ ModelBackend::ModelBackend(std::unique_ptr<InstrumentModel> model, HidDeviceInfo
 
 ModelBackend::~ModelBackend() = default;
 
-const HidDeviceInfo& ModelBackend::identity() const {
-    return m_link->identity;
-}
-
 std::vector<HidDeviceInfo> ModelBackend::enumerate() {
     std::lock_guard lock(m_link->mutex);
     std::vector<HidDeviceInfo> devices = m_link->before;
@@ -259,6 +255,11 @@ void ModelBackend::withModel(const std::function<void(InstrumentModel&)>& f) {
         m_link->readerDueBy(m_link->nextSlot);
     }
     m_link->changed.notify_all();
+}
+
+void ModelBackend::readModel(const std::function<void()>& read) const {
+    std::lock_guard lock(m_link->mutex);
+    read();
 }
 
 void ModelBackend::unplug() {

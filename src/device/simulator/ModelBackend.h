@@ -36,8 +36,6 @@ public:
     std::unique_ptr<TJvHidDevice> makeDevice(const HidDeviceInfo& info) override;
     void watch(std::function<void()> changed) override;
 
-    // The instrument's own enumeration entry.
-    const HidDeviceInfo& identity() const;
     // Runs f on the model while the link is held still; safe from any thread.
     void withModel(const std::function<void(InstrumentModel&)>& f);
     // A removed instrument fails every read and write of the objects made
@@ -61,6 +59,11 @@ public:
     std::uint64_t reportsLostToScheduling() const;
     // Reports the instrument has yet to send or the platform still holds.
     std::size_t reportsWaiting() const;
+
+protected:
+    // Runs read while the model holds still, under the link's lock alone: unlike
+    // withModel, it neither moves the link on nor wakes a waiting reader.
+    void readModel(const std::function<void()>& read) const;
 
 private:
     std::shared_ptr<ModelLink> m_link;

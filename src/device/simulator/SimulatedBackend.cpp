@@ -7,11 +7,14 @@ HidDeviceInfo simulatedInstrumentInfo() {
 }
 
 SimulatedBackend::SimulatedBackend(SimulationOptions options)
-    : ModelBackend(std::make_unique<SimulatedInstrument>(), simulatedInstrumentInfo(), options) {}
+    : SimulatedBackend(new SimulatedInstrument, options) {}
+
+SimulatedBackend::SimulatedBackend(SimulatedInstrument* instrument, SimulationOptions options)
+    : ModelBackend(std::unique_ptr<InstrumentModel>(instrument), simulatedInstrumentInfo(), options),
+      m_instrument(instrument) {}
 
 void SimulatedBackend::withInstrument(const std::function<void(SimulatedInstrument&)>& f) {
-    // This backend made its model itself.
-    withModel([&](InstrumentModel& model) { f(static_cast<SimulatedInstrument&>(model)); });
+    withModel([&](InstrumentModel&) { f(*m_instrument); });
 }
 
 } // namespace kavlon

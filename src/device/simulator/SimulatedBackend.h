@@ -17,6 +17,12 @@ public:
 
     // Runs f on the instrument while the link is held still; safe from any thread.
     void withInstrument(const std::function<void(SimulatedInstrument&)>& f);
+
+private:
+    // Owned by the link; the backend keeps its type to hand it out.
+    SimulatedBackend(SimulatedInstrument* instrument, SimulationOptions options);
+
+    SimulatedInstrument* m_instrument;
 };
 
 // The instrument's own enumeration entry.

@@ -1,5 +1,6 @@
 #include "device/simulator/SimulatedInstrument.h"
 
+#include "core/acquisition/Commands.h"
 #include "core/scales/ScaleTables.h"
 
 #include <algorithm>
@@ -54,22 +55,22 @@ void SimulatedInstrument::powerOn() {
 
 void SimulatedInstrument::apply(const CommandBytes& c) {
     switch (c[0]) {
-    case 0x10: // connect
+    case command::kConnect:
         queueGain();
         queueSettings();
         break;
-    case 0x0E: // data request
+    case command::kRequestData:
         if (m_settings.running)
             acquire();
         queueShot();
         break;
-    case 0x06:
+    case command::kPanel:
         applyPanel(c);
         break;
-    case 0x08:
+    case command::kStep:
         applyStep(c);
         break;
-    case 0x03:
+    case command::kZeroLevel:
         if (c[1] == 0x17 && c[2] >= 1 && c[2] <= kChannels) {
             const int position = std::clamp(c[3] | (c[4] << 8), 0, kTrackBarMax);
             m_settings.zeroLevel[std::size_t(c[2] - 1)] = (kTrackBarOrigin - position) / 2;
@@ -179,14 +180,14 @@ void SimulatedInstrument::queueSettings() {
 void SimulatedInstrument::queueGain() {
     // Gains of 0 hand the raw samples on unscaled; window mode 1 starts the
     // shot window at sample 0.
-    queue(encodeGain({}, 1));
+    queue(encodeGain(1));
 }
 
 void SimulatedInstrument::queueShot() {
     int channelsOn = 0;
     for (bool on : m_settings.on)
         channelsOn += on ? 1 : 0;
-    if (!roomFor(std::size_t(channelsOn * kFramesPerChannel + 1)))
+    if (!roomFor(std::size_t(channelsOn * kFramesPerMemory + 1)))
         return;
     for (int c = 0; c < kChannels; ++c)
         if (m_settings.on[std::size_t(c)])

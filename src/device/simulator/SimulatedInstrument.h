@@ -29,8 +29,6 @@ struct SimulatedSettings {
 // queues the frames a real one would answer with.
 class SimulatedInstrument : public InstrumentModel {
 public:
-    static constexpr int kFramesPerChannel = kFramesPerMemory;
-
     SimulatedInstrument();
 
     void powerOn() override;

@@ -242,8 +242,7 @@ void TMDIChild_Data::instrumentLetGo() {
     RefreshBtn->setEnabled(false);
     m_askedAgain = false;
     // Whatever was asked of the instrument that went is not coming.
-    if (awaitingShot())
-        m_host.acquisition().State.RequestName.clear();
+    m_host.acquisition().dropRequest(windowTitle().toStdString());
 }
 
 void TMDIChild_Data::resizeEvent(QResizeEvent* event) {
@@ -253,8 +252,8 @@ void TMDIChild_Data::resizeEvent(QResizeEvent* event) {
 
 void TMDIChild_Data::closeEvent(QCloseEvent* event) {
     TMDIChild::closeEvent(event);
-    if (isClosing() && awaitingShot() && !m_host.findDisplay(windowTitle()))
-        m_host.acquisition().State.RequestName.clear();
+    if (isClosing() && !m_host.findDisplay(windowTitle()))
+        m_host.acquisition().dropRequest(windowTitle().toStdString());
 }
 
 void TMDIChild_Data::FormResize() {

@@ -123,8 +123,9 @@ private:
     // Repeat's next request, once the last shot's delivery is over.
     void repeatShot();
     QLabel* label(QWidget* parent, const QString& name, int left, int top);
-    // Where an export goes and whether it may replace what has that name; nothing
-    // when the export ends here (cancelled, or no name to be had).
+    // Where an export goes (for a generated name, the folder) and whether it may
+    // replace what has that name; nothing when the export ends here (cancelled, or no
+    // folder to be had).
     std::optional<std::filesystem::path> exportTarget(QObject* sender, bool& replace);
 
     std::unique_ptr<ShotTableModel> m_model;

@@ -46,18 +46,8 @@ std::optional<std::filesystem::path> TMDIChild_Data::exportTarget(QObject* sende
                           why);
         return std::nullopt;
     }
-    const auto name = firstFreeExportName(toPath(folder), exportNameCount);
-    if (!name) {
-        // Taking the last name again would destroy an earlier export.
-        dialogs.showError(this,
-                          QString("Every export name from %1 to %2 is taken in %3; nothing was exported.")
-                              .arg(QString::fromStdString(exportFileName(0)),
-                                   QString::fromStdString(exportFileName(exportNameCount - 1)),
-                                   QDir::toNativeSeparators(folder)),
-                          "Move or delete earlier exports to make room.");
-        return std::nullopt;
-    }
-    return name;
+    // The export itself looks for the first free name in it.
+    return toPath(folder);
 }
 
 bool TMDIChild_Data::ExportBtnClick(QObject* sender) {
@@ -84,9 +74,18 @@ bool TMDIChild_Data::ExportBtnClick(QObject* sender) {
     }
 
     // A generated name that another program takes meanwhile gives way to the next free one.
-    const NumberedSave result =
-        replace ? NumberedSave{*path, exportSheet(*path, contents).result}
-                : exportSheetUnderFreeName(path->parent_path(), contents, exportNameCount);
+    const NumberedSave result = replace ? NumberedSave{*path, exportSheet(*path, contents).result}
+                                        : exportSheetUnderFreeName(*path, contents, exportNameCount);
+    if (!replace && result.path.empty()) {
+        // Taking the last name again would destroy an earlier export.
+        m_host.dialogs().showError(
+            this,
+            QString("Every export name from %1 to %2 is taken in %3; nothing was exported.")
+                .arg(QString::fromStdString(exportFileName(0)),
+                     QString::fromStdString(exportFileName(exportNameCount - 1)), shown(*path)),
+            "Move or delete earlier exports to make room.");
+        return false;
+    }
     if (!result.result.saved)
         m_host.dialogs().showError(
             this, QString("Cannot write %1").arg(shown(result.path.empty() ? *path : result.path)),

@@ -36,8 +36,7 @@ ConnectionStatus::ConnectionStatus(InstrumentSession& session, QStatusBar& bar)
     });
     connect(&session, &InstrumentSession::instrumentControlsEnabled, this, &ConnectionStatus::refresh);
     connect(&session, &InstrumentSession::shotRequested, this, [this](const QString& caption) {
-        m_again = caption == m_againFor;
-        m_againFor.clear();
+        m_again = false;
         m_shotFor = caption;
         m_activity = Activity::Waiting;
         refresh();
@@ -101,6 +100,11 @@ QString ConnectionStatus::linkText() const {
     if (m_ending == Ending::Lost)
         return "Link lost: the instrument went away";
     return "No instrument found";
+}
+
+void ConnectionStatus::askingAgain() {
+    m_again = true;
+    refresh();
 }
 
 void ConnectionStatus::refresh() {

@@ -22,9 +22,9 @@ public:
     QString text() const;
     // Shows the state anew (the demonstration begins or ends without a signal).
     void refresh();
-    // The shot for this display lost frames and the next request asks for it once
-    // more: the label says so while it comes.
-    void askingAgain(const QString& caption) { m_againFor = caption; }
+    // The shot just requested is one that lost frames, asked for once more: the label
+    // says so while it comes.
+    void askingAgain();
 
 private:
     enum class Activity { None, Waiting, Receiving, Complete, Incomplete };
@@ -40,7 +40,6 @@ private:
     Ending m_ending = Ending::None;
     Activity m_activity = Activity::None;
     QString m_shotFor;
-    QString m_againFor;
     bool m_again = false;
     int m_shownFrames = -1;
 };

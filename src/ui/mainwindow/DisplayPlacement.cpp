@@ -98,7 +98,9 @@ std::vector<TileSpan> tileSpans(int length, const std::vector<TileLimits>& windo
         spans.push_back({offset, l});
         offset += l;
     }
-    if (offset <= length || spans.size() < 2)
+    // One window, or none before the last with a length (a shaded one has no limits):
+    // all start at the edge already, and there is nothing to shrink.
+    if (offset <= length || spans.size() < 2 || spans.back().offset == 0)
         return spans;
     // Too long together: the offsets shrink in proportion until the last window ends
     // at the edge, so each shows a part in keeping with its length.

@@ -197,9 +197,9 @@ void FrontPanel::setDisplayListControlsEnabled(bool enabled) {
 }
 
 void FrontPanel::setSendingControlsEnabled(bool enabled) {
-    for (QWidget* w : {static_cast<QWidget*>(RunStopBtn), static_cast<QWidget*>(SingleBtn),
-                       static_cast<QWidget*>(AutoScaleBtn), static_cast<QWidget*>(tb_fast_btn),
-                       static_cast<QWidget*>(tb_slow_btn), static_cast<QWidget*>(Timebase_lb)})
+    QList<QWidget*> controls = instrumentCommandButtons();
+    controls << Timebase_lb;
+    for (QWidget* w : controls)
         w->setEnabled(enabled);
     applyCommandLock();
 }
@@ -233,8 +233,12 @@ void FrontPanel::setChannelControlsEnabled(int channel, bool enabled) {
     applyCommandLock();
 }
 
+QList<QWidget*> FrontPanel::instrumentCommandButtons() const {
+    return {RunStopBtn, SingleBtn, AutoScaleBtn, tb_fast_btn, tb_slow_btn};
+}
+
 QList<QWidget*> FrontPanel::commandControls() const {
-    QList<QWidget*> controls = {RunStopBtn, SingleBtn, AutoScaleBtn, tb_fast_btn, tb_slow_btn};
+    QList<QWidget*> controls = instrumentCommandButtons();
     for (const ChannelControls& ch : channels)
         controls << ch.biggerBtn << ch.smallerBtn << ch.channelBox << ch.acdcBox << ch.invertBox
                  << ch.zeroLevel;

@@ -91,6 +91,8 @@ private:
     void setInstrumentControlsEnabled(bool enabled);
     void setDisplayListControlsEnabled(bool enabled);
     void setSendingControlsEnabled(bool enabled);
+    // The buttons that send a command for the whole instrument, and every control that sends one.
+    QList<QWidget*> instrumentCommandButtons() const;
     QList<QWidget*> commandControls() const;
     void applyCommandLock();
     QWidget* buildDisplayList();

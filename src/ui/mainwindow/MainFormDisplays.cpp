@@ -40,8 +40,9 @@ TMDIChild_Data* TMainForm::CreateDataDisplay(const QString& caption) {
 
 TMDIChild_Scope* TMainForm::CreateScopeDisplay(const QString& caption) {
     auto* display = adopt<TMDIChild_Scope>(caption);
-    display->setClientSize(630, 475);
-    display->fixSize(display->size()); // the screen is drawn to the pixel: no resizing
+    // The screen is drawn to the pixel: no resizing. Fixed before any resize, so the
+    // title bar drops its maximise button at once rather than after the resize settles.
+    display->fixClientSize(630, 475);
     placeNewDisplay(display);
     return display;
 }
@@ -150,11 +151,11 @@ TMDIChild_Scope* TMainForm::newScopeDisplay(std::string_view kindWord, int limit
 }
 
 void TMainForm::Data_TBClick() {
-    createNumberedDisplay(kind::Data, [this](const QString& c) { return CreateDataDisplay(c); });
+    newDataDisplay(kind::Data);
 }
 
 void TMainForm::Scope_TBClick() {
-    createNumberedDisplay(kind::Scope, [this](const QString& c) { return CreateScopeDisplay(c); });
+    newScopeDisplay(kind::Scope);
 }
 
 void TMainForm::Measure_TBClick() {

@@ -149,8 +149,8 @@ void TMainForm::shotLostFrames(const QString& caption) {
     }
     statusBar()->showMessage(QString("The shot for %1 lost frames; asking for it once more.").arg(caption),
                              10000);
-    m_connectionStatus->askingAgain(caption);
     m_session.requestShot(caption.toStdString());
+    m_connectionStatus->askingAgain();
 }
 
 void TMainForm::shotTaken(const QString& caption) {

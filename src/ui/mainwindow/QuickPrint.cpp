@@ -55,7 +55,7 @@ void QuickPrint::shotDelivered() {
 void QuickPrint::output(TMDIChild_Scope& scope, TMDIChild_Data& data) {
     const int mode = data.record.QuickOutputKind;
     scope.quickPrint(mode, m_form.QuickPrintOptions, data.face());
-    if (mode >= kExportMode)
+    if (mode >= TMDIChild_Scope::kQuickExportMode)
         data.ExportBtnClick(nullptr);
 }
 

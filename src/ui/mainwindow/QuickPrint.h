@@ -1,13 +1,12 @@
 #pragma once
 
-#include "ui/displays/ScopeDisplay.h"
-
 #include <QList>
 
 namespace kavlon {
 
 class TMainForm;
 class TMDIChild_Data;
+class TMDIChild_Scope;
 
 // The print the instrument asks for by itself: every "QP_Data" display takes a new
 // shot (one is made when there is none), and once it has arrived every "QP_Scope"
@@ -17,8 +16,6 @@ class QuickPrint {
 public:
     // With this many displays open no quick-print display is added.
     static constexpr int kDisplayLimit = 98;
-    // Modes from this one on export instead of printing.
-    static constexpr int kExportMode = TMDIChild_Scope::kQuickExportMode;
 
     explicit QuickPrint(TMainForm& form) : m_form(form) {}
 

@@ -14,9 +14,10 @@
 
 namespace kavlon {
 
-ReplayStatus* ReplayStatus::attach(TMainForm& form) {
+void ReplayStatus::attach(TMainForm& form) {
     ReplayBackend* replay = replayOf(form.session().backend());
-    return replay && !replay->list().shots.empty() ? new ReplayStatus(form, *replay) : nullptr;
+    if (replay && !replay->list().shots.empty())
+        new ReplayStatus(form, *replay);
 }
 
 ReplayStatus::ReplayStatus(TMainForm& form, ReplayBackend& replay)
@@ -34,18 +35,18 @@ ReplayStatus::ReplayStatus(TMainForm& form, ReplayBackend& replay)
             &ReplayStatus::showCurrentShot);
     connect(&form.session(), &InstrumentSession::shotReady, this, &ReplayStatus::showCurrentShot);
     showCurrentShot();
-    if (!replayMessages(replay.list()).empty())
+    if (!replay.list().skipped.empty() || !replay.list().notes.empty())
         QTimer::singleShot(0, this, &ReplayStatus::showSkippedFiles);
 }
 
 void ReplayStatus::showCurrentShot() {
     const auto& shots = m_replay.list().shots;
     const std::size_t current = m_replay.currentShot();
-    const QString path = QDir::toNativeSeparators(QString::fromStdString(shots[current].path.string()));
+    const QString path =
+        shownFileText(QDir::toNativeSeparators(QString::fromStdString(shots[current].path.string())));
+    const QString name = shownFileText(QString::fromStdString(shots[current].path.filename().string()));
     const QString place = QString("%1 of %2").arg(current + 1).arg(shots.size());
-    m_form.setWindowTitle(
-        QString("%1 - Replay: %2 (%3)")
-            .arg(m_title, QString::fromStdString(shots[current].path.filename().string()), place));
+    m_form.setWindowTitle(QString("%1 - Replay: %2 (%3)").arg(m_title, name, place));
     m_label->setText(QString("Replay: %1, shot %2").arg(path, place));
 }
 

@@ -17,10 +17,8 @@ class TMainForm;
 class ReplayStatus : public QObject {
     Q_OBJECT
 public:
-    // Attaches to the window when its instrument is a replay; otherwise null.
-    static ReplayStatus* attach(TMainForm& form);
-
-    QLabel* label() const { return m_label; }
+    // Attaches to the window when its instrument is a replay; the window owns it.
+    static void attach(TMainForm& form);
 
 public slots:
     // The current shot as the title and the status bar show it.
