@@ -4,6 +4,7 @@
 // and the instrument never leaves its own tables.
 #include "FuzzChecks.h"
 
+#include "core/scales/ScaleTables.h"
 #include "core/scpi/LineFramer.h"
 #include "core/scpi/ModelInstrument.h"
 #include "core/scpi/ScpiExecutor.h"
@@ -37,9 +38,9 @@ std::shared_ptr<const ShotRecord> shot() {
 }
 
 void checkSettings(const scpi::InstrumentSettings& s) {
-    check(s.timebaseIndex >= 0 && s.timebaseIndex < 32);
+    check(s.timebaseIndex >= 0 && s.timebaseIndex < kTimebaseSteps);
     for (int v : s.voltsIndex)
-        check(v >= 3 && v <= 11);
+        check(v >= kFirstLabelledVolts && v <= kLastLabelledVolts);
 }
 
 } // namespace
@@ -55,14 +56,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     instrument.hold(held);
     scpi::ScpiExecutor executor(instrument);
     scpi::ClientContext client;
-    scpi::LineFramer framer((data[0] & 4) != 0 ? 64 : scpi::LineFramer::kMaxLine);
+    const std::size_t maxLine = (data[0] & 4) != 0 ? 64 : scpi::LineFramer::kMaxLine;
+    scpi::LineFramer framer(maxLine);
     const std::string_view bytes(reinterpret_cast<const char*>(data + 1), size - 1);
     for (const scpi::LineFramer::Line& line : framer.feed(bytes)) {
-        if (line.overlong) {
-            client.status.push(scpi::Error::TooMuchData);
-            continue;
-        }
-        auto progress = executor.execute(client, line.text);
+        auto progress = executor.execute(client, line, maxLine);
         while (progress == scpi::ScpiExecutor::Progress::Waiting) {
             check(held);
             const auto result = instrument.complete();

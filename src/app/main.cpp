@@ -10,10 +10,8 @@
 
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
-#include <memory>
 #include <optional>
-#include <vector>
+#include <string>
 
 namespace {
 
@@ -35,18 +33,16 @@ constexpr const char* kUsage =
 // The instrument the options name, or the exit status when the program ends here.
 std::optional<int> chooseInstrument(int argc, char* argv[], kavlon::BackendChoice& choice) {
     using Kind = kavlon::BackendChoice::Kind;
-    std::vector<std::filesystem::path> replayPaths;
-    bool simulate = false;
-    bool replay = false;
+    kavlon::InstrumentOptions options;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--simulate") == 0) {
-            simulate = true;
+            options.simulate = true;
         } else if (std::strcmp(argv[i], "--fast") == 0) {
-            choice.fast = true;
+            options.fast = true;
         } else if (std::strcmp(argv[i], "--replay") == 0) {
-            replay = true;
+            options.replay = true;
             while (i + 1 < argc && argv[i + 1][0] != '-')
-                replayPaths.emplace_back(argv[++i]);
+                options.replayPaths.emplace_back(argv[++i]);
         } else if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
             std::fputs(kUsage, stdout);
             return 0;
@@ -55,26 +51,22 @@ std::optional<int> chooseInstrument(int argc, char* argv[], kavlon::BackendChoic
             return 2;
         }
     }
-    const char* misuse = replay && replayPaths.empty() ? "--replay needs shot files or folders of them"
-                         : replay && simulate     ? "--replay and --simulate name two instruments; give one"
-                         : choice.fast && !replay ? "--fast goes with --replay"
-                                                  : nullptr;
-    if (misuse) {
-        std::fprintf(stderr, "kavlonpc: %s\n\n%s", misuse, kUsage);
+    if (const auto misuse = kavlon::instrumentMisuse(options)) {
+        std::fprintf(stderr, "kavlonpc: %s\n\n%s", misuse->c_str(), kUsage);
         return 1;
     }
-    choice.kind = replay ? Kind::Replay : simulate ? Kind::Simulated : Kind::Usb;
-    if (!replay)
+    choice.kind = options.replay ? Kind::Replay : options.simulate ? Kind::Simulated : Kind::Usb;
+    choice.fast = options.fast;
+    if (!options.replay)
         return std::nullopt;
     // Every file is read now, so what cannot be played is said before the window opens.
-    auto list = std::make_shared<kavlon::ReplayList>(kavlon::loadReplayList(replayPaths));
-    for (const std::string& message : kavlon::replayMessages(*list))
+    choice.replay = kavlon::loadReplay(options.replayPaths, [](const std::string& message) {
         std::fprintf(stderr, "kavlonpc: %s\n", message.c_str());
-    if (list->shots.empty()) {
-        std::fputs("kavlonpc: no shot to replay\n", stderr);
+    });
+    if (!choice.replay) {
+        std::fprintf(stderr, "kavlonpc: %s\n", kavlon::kNoShotToReplay);
         return 1;
     }
-    choice.replay = std::move(list);
     return std::nullopt;
 }
 

@@ -9,11 +9,12 @@ namespace {
 
 constexpr double kLongestWait = 24 * 3600;
 
+} // namespace
+
 void print(FILE* stream, const QString& text) {
     std::fputs(text.toLocal8Bit().constData(), stream);
+    std::fflush(stream);
 }
-
-} // namespace
 
 CommandLine::CommandLine(const QString& command, const QString& description)
     : m_command(command), m_simulate("simulate", "Use a simulated instrument instead of one on USB."),

@@ -8,6 +8,7 @@
 #include <QCommandLineParser>
 #include <QStringList>
 
+#include <cstdio>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -46,6 +47,10 @@ private:
     QCommandLineOption m_help;
     SessionOptions m_session;
 };
+
+// Text in the terminal's encoding, passed on at once: a script reading a pipe sees
+// each line as it is written.
+void print(FILE* stream, const QString& text);
 
 // A whole number option within [low, high], or nothing.
 std::optional<int> intValue(const QString& text, int low, int high);

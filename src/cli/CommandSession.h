@@ -71,6 +71,9 @@ public:
     void requestShot(ShotRecord& record);
     std::optional<Outcome> shotOutcome();
     void abandonShot() { m_shotTarget = nullptr; }
+    // The last shot asked for came but lost frames: worth asking for again, unlike a
+    // lost link or no answer.
+    bool shotLostFrames() const { return m_shotGap.has_value(); }
 
     InstrumentSession& session() { return m_session; }
     const SessionOptions& options() const { return m_options; }

@@ -37,10 +37,6 @@ QJsonValue number(std::optional<double> value) {
     return value ? QJsonValue(*value) : QJsonValue();
 }
 
-QString qt(std::string_view text) {
-    return QString::fromUtf8(text.data(), qsizetype(text.size()));
-}
-
 } // namespace
 
 std::string statisticsTable(const MeasureStatistics& statistics) {
@@ -64,8 +60,9 @@ std::string statisticsJson(const MeasureStatistics& statistics) {
         for (int r = 0; r < kMeasureRows; ++r) {
             const RowStatistics& s = statistics.row(k, r);
             rows.append(QJsonObject{
-                {"name", qt(statisticsText(statistics, {k, r}, StatisticsColumn::Measurement))},
-                {"unit", qt(unitText(kMeasureUnits[std::size_t(r)]))},
+                {"name",
+                 QString::fromUtf8(statisticsText(statistics, {k, r}, StatisticsColumn::Measurement))},
+                {"unit", QString::fromUtf8(unitText(kMeasureUnits[std::size_t(r)]))},
                 {"last", number(s.last.defined() ? std::optional(s.last.value) : std::nullopt)},
                 {"minimum", number(s.values.minimum())},
                 {"maximum", number(s.values.maximum())},
@@ -74,8 +71,9 @@ std::string statisticsJson(const MeasureStatistics& statistics) {
                 {"count", qint64(s.values.count())},
             });
         }
-        channels.append(QJsonObject{
-            {"channel", k + 1}, {"name", qt(kMeasureChannelNames[std::size_t(k)])}, {"measurements", rows}});
+        channels.append(QJsonObject{{"channel", k + 1},
+                                    {"name", QString::fromUtf8(kMeasureChannelNames[std::size_t(k)])},
+                                    {"measurements", rows}});
     }
     const QJsonObject root{{"source", "live"}, {"shots", qint64(statistics.shots())}, {"channels", channels}};
     return QJsonDocument(root).toJson(QJsonDocument::Indented).toStdString();

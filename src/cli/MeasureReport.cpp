@@ -10,8 +10,6 @@
 #include <QJsonObject>
 #include <QJsonValue>
 
-#include <algorithm>
-
 namespace kavlon::cli {
 
 namespace {
@@ -20,10 +18,6 @@ std::string trimmed(std::string_view text) {
     while (!text.empty() && text.front() == ' ')
         text.remove_prefix(1);
     return std::string(text);
-}
-
-QString qt(const std::string& text) {
-    return QString::fromStdString(text);
 }
 
 } // namespace
@@ -57,27 +51,14 @@ MeasureReport measureReport(const ShotRecord& record) {
 }
 
 std::string measureTable(const MeasureReport& report) {
-    std::size_t nameWidth = std::string_view("Measure").size();
-    for (const auto& name : report.rowNames)
-        nameWidth = std::max(nameWidth, displayWidth(name));
-    std::vector<std::size_t> columns;
-    for (std::size_t k = 0; k < report.channelNames.size(); ++k) {
-        std::size_t w = displayWidth(report.channelNames[k]);
-        for (const auto& row : report.cells)
-            w = std::max(w, displayWidth(row[k]));
-        columns.push_back(w);
+    std::vector<std::vector<std::string>> rows;
+    rows.push_back({"Measure"});
+    rows.back().insert(rows.back().end(), report.channelNames.begin(), report.channelNames.end());
+    for (std::size_t r = 0; r < report.rowNames.size(); ++r) {
+        rows.push_back({report.rowNames[r]});
+        rows.back().insert(rows.back().end(), report.cells[r].begin(), report.cells[r].end());
     }
-    auto line = [&](const std::string& first, const std::vector<std::string>& texts) {
-        std::string out = padded(first, nameWidth);
-        for (std::size_t k = 0; k < texts.size(); ++k)
-            out += "  " + padded(texts[k], columns[k]);
-        out.erase(out.find_last_not_of(' ') + 1);
-        return out + "\n";
-    };
-    std::string table = line("Measure", report.channelNames);
-    for (std::size_t r = 0; r < report.rowNames.size(); ++r)
-        table += line(report.rowNames[r], report.cells[r]);
-    return table;
+    return alignedTable(rows);
 }
 
 namespace {
@@ -91,15 +72,16 @@ QJsonObject jsonOf(const MeasureReport& report, const std::string& source) {
             // A row without a value says so, even where the window would keep an earlier text.
             const std::string text =
                 result.state == MeasureState::Kept ? std::string(kNoValue) : report.cells[r][k];
-            rows.append(QJsonObject{{"name", qt(report.rowNames[r])},
+            rows.append(QJsonObject{{"name", QString::fromUtf8(report.rowNames[r])},
                                     {"value", result.defined() ? QJsonValue(result.value) : QJsonValue()},
-                                    {"unit", qt(std::string(unitText(result.unit)))},
-                                    {"text", qt(text)}});
+                                    {"unit", QString::fromUtf8(unitText(result.unit))},
+                                    {"text", QString::fromUtf8(text)}});
         }
-        channels.append(QJsonObject{
-            {"channel", report.channels[k]}, {"name", qt(report.channelNames[k])}, {"measurements", rows}});
+        channels.append(QJsonObject{{"channel", report.channels[k]},
+                                    {"name", QString::fromUtf8(report.channelNames[k])},
+                                    {"measurements", rows}});
     }
-    return QJsonObject{{"source", qt(source)}, {"channels", channels}};
+    return QJsonObject{{"source", QString::fromUtf8(source)}, {"channels", channels}};
 }
 
 } // namespace

@@ -9,11 +9,8 @@
 #include <array>
 #include <cerrno>
 #include <cstdio>
-#include <filesystem>
-#include <memory>
 #include <optional>
 #include <system_error>
-#include <vector>
 
 namespace kavlon::cli {
 
@@ -71,16 +68,17 @@ int withOutputChecked(int status) {
     return status == int(ExitCode::Ok) ? lost : status;
 }
 
-bool isCommand(const QString& word) {
-    return std::any_of(kCommands.begin(), kCommands.end(), [&](const Command& c) { return word == c.name; });
+const Command* findCommand(const QString& word) {
+    const auto it =
+        std::find_if(kCommands.begin(), kCommands.end(), [&](const Command& c) { return word == c.name; });
+    return it == kCommands.end() ? nullptr : &*it;
 }
 
 // The options before the command word.
 struct Leading {
     QStringList shared; // handed on to the command
-    bool replay = false;
-    bool fast = false;
-    std::vector<std::filesystem::path> replayPaths;
+    // --simulate is the command's own option: it is known once the command is.
+    InstrumentOptions instrument;
 };
 
 // Reads them from arguments[at] on, leaving at on the command word; an exit status when
@@ -99,33 +97,20 @@ std::optional<int> readLeading(const QStringList& arguments, qsizetype& at, Lead
         if (a == "--simulate") {
             leading.shared << a;
         } else if (a == "--fast") {
-            leading.fast = true;
+            leading.instrument.fast = true;
         } else if (a == "--replay") {
-            leading.replay = true;
+            leading.instrument.replay = true;
             // A path named like a command is written ./measure.
             while (at + 1 < arguments.size() && !arguments[at + 1].startsWith('-') &&
-                   !isCommand(arguments[at + 1]))
-                leading.replayPaths.emplace_back(arguments[++at].toStdU16String());
+                   !findCommand(arguments[at + 1]))
+                leading.instrument.replayPaths.emplace_back(arguments[++at].toStdU16String());
         } else {
             return usage("unknown option " + a + " before the command");
         }
     }
-    if (leading.replay && leading.replayPaths.empty())
-        return usage("--replay needs shot files or folders of them");
-    if (leading.fast && !leading.replay)
-        return usage("--fast goes with --replay");
+    if (const auto misuse = instrumentMisuse(leading.instrument))
+        return usage(QString::fromStdString(*misuse));
     return std::nullopt;
-}
-
-// The saved shots a replay plays, every file that gives none said on stderr; nothing when
-// none is left to play.
-std::shared_ptr<const ReplayList> loadReplay(const std::vector<std::filesystem::path>& paths) {
-    auto list = std::make_shared<ReplayList>(loadReplayList(paths));
-    for (const std::string& message : replayMessages(*list))
-        std::fprintf(stderr, "kavloncli: %s\n", message.c_str());
-    if (list->shots.empty())
-        return nullptr;
-    return list;
 }
 
 int runCommandLine(const QStringList& arguments, const BackendMaker& makeBackend) {
@@ -135,20 +120,22 @@ int runCommandLine(const QStringList& arguments, const BackendMaker& makeBackend
         return *done;
     if (at == arguments.size())
         return usage("which command?");
-    const auto command = std::find_if(kCommands.begin(), kCommands.end(),
-                                      [&](const Command& c) { return arguments[at] == c.name; });
-    if (command == kCommands.end())
+    const Command* command = findCommand(arguments[at]);
+    if (!command)
         return usage("unknown command " + arguments[at]);
     QStringList rest{arguments.value(0, "kavloncli")};
     rest << leading.shared << arguments.mid(at + 1);
-    if (!leading.replay)
+    if (!leading.instrument.replay)
         return command->run(rest, makeBackend);
-    if (rest.contains("--simulate"))
-        return usage("--replay and --simulate name two instruments; give one");
-    const auto list = loadReplay(leading.replayPaths);
+    leading.instrument.simulate = rest.contains("--simulate");
+    if (const auto misuse = instrumentMisuse(leading.instrument))
+        return usage(QString::fromStdString(*misuse));
+    const auto list = loadReplay(leading.instrument.replayPaths, [](const std::string& message) {
+        std::fprintf(stderr, "kavloncli: %s\n", message.c_str());
+    });
     if (!list)
-        return finish(Outcome::failure(ExitCode::Usage, "no shot to replay"));
-    BackendChoice replay{BackendChoice::Kind::Replay, list, leading.fast};
+        return finish(Outcome::failure(ExitCode::Usage, kNoShotToReplay));
+    BackendChoice replay{BackendChoice::Kind::Replay, list, leading.instrument.fast};
     return command->run(rest, [replay](bool) { return kavlon::makeBackend(replay); });
 }
 

@@ -6,6 +6,7 @@
 #include "cli/serve/ScpiServer.h"
 #include "cli/serve/SessionInstrument.h"
 
+#include "core/acquisition/FrameEncoding.h"
 #include "core/scpi/ModelInstrument.h"
 
 #include "device/simulator/SimulatedBackend.h"
@@ -136,6 +137,26 @@ TEST(ScpiServer, OverlongLinesAndGarbageAreErrorsAndChangeNothing) {
     EXPECT_EQ(after.voltsIndex, before.voltsIndex);
     EXPECT_EQ(ask(*good, "SYST:ERR?"), "0,\"No error\"");
     EXPECT_EQ(s.server.clientCount(), 2u);
+}
+
+TEST(ScpiServer, ATwoChannelInstrumentReportingItsAbsentChannelsOnStillTurnsChannelsOff) {
+    Served s;
+    auto client = s.client();
+    // What such an instrument sends: the status bits of channels III and IV set.
+    SettingsReport report;
+    report.voltsIndex = {8, 8, 8, 8};
+    report.probeRange = {3, 3, 3, 3};
+    report.zeroLevel = {124, 124, 124, 124};
+    report.on = {true, true, true, true};
+    report.timebaseIndex = 15;
+    report.timeStepIndex = 1;
+    report.channelCount = 2;
+    report.running = true;
+    report.triggerSource = 1;
+    s.session.control().InterpretRecvData(encodeSettings(report));
+    ASSERT_EQ(s.remote.settings().channelCount, 2);
+    EXPECT_EQ(ask(*client, ":CHAN2:DISP 0;*OPC?;:SYST:ERR?"), "1;0,\"No error\"");
+    EXPECT_EQ(ask(*client, ":CHAN2:DISP?;:CHAN1:DISP?"), "0;1");
 }
 
 TEST(ScpiServer, AClientThatNeverReadsIsDroppedAndTheOthersGoOn) {

@@ -30,9 +30,17 @@ TEST(ScaleTables, VoltsPerDivisionGridFollowsItsRule) {
             auto label = voltsPerDivLabel(range, volts);
             ASSERT_TRUE(label) << range << "/" << volts;
             EXPECT_EQ(*label, std::string(kGrid[range][volts - 3]) + " / Div") << range << "/" << volts;
+            const auto perDiv = voltsPerDivOf(range, volts);
+            ASSERT_TRUE(perDiv) << range << "/" << volts;
+            EXPECT_EQ(voltsIndexFor(*perDiv, range), volts) << range << "/" << volts;
         }
     for (auto [range, volts] : {std::pair{-1, 5}, {13, 5}, {3, 0}, {3, 1}, {3, 2}, {3, 12}, {200, 200}})
         EXPECT_FALSE(voltsPerDivLabel(range, volts)) << range << "/" << volts;
+    for (auto [range, volts] : {std::pair{-1, 5}, {13, 5}, {3, 0}, {3, 12}, {200, 200}})
+        EXPECT_FALSE(voltsPerDivOf(range, volts)) << range << "/" << volts;
+    // Unlabelled, but a scale the instrument may report all the same.
+    EXPECT_EQ(voltsPerDivOf(3, 1), 0.002);
+    EXPECT_EQ(voltsPerDivOf(12, 11), 5000.0);
 
     // The rule past the grid's own cells.
     EXPECT_EQ(formatVoltsPerDiv(12'345), "1.2345 V");

@@ -66,9 +66,13 @@ void ScpiServer::readFrom(std::uint64_t id) {
     ScpiConnection* connection = find(id);
     if (!connection)
         return;
-    for (scpi::LineFramer::Line& line : connection->takeLines())
-        m_queue.push_back({id, std::move(line.text), line.overlong});
+    queueLines(id, *connection);
     pump();
+}
+
+void ScpiServer::queueLines(std::uint64_t id, ScpiConnection& connection) {
+    for (scpi::LineFramer::Line& line : connection.takeLines())
+        m_queue.push_back({id, std::move(line)});
 }
 
 void ScpiServer::remove(std::uint64_t id) {
@@ -100,12 +104,7 @@ scpi::ScpiExecutor::Progress ScpiServer::start(const Queued& queued) {
     ScpiConnection* connection = find(queued.client);
     m_running = queued.client;
     m_runningContext = connection->context();
-    if (!queued.overlong)
-        return m_executor.execute(*m_runningContext, queued.line);
-    m_runningContext->status.push(scpi::Error::TooMuchData, "a line longer than " +
-                                                                std::to_string(m_limits.connection.maxLine) +
-                                                                " bytes was dropped");
-    return m_executor.execute(*m_runningContext, {});
+    return m_executor.execute(*m_runningContext, queued.line, m_limits.connection.maxLine);
 }
 
 void ScpiServer::answered(const scpi::ActionResult& result) {
@@ -132,8 +131,7 @@ void ScpiServer::messageDone() {
         socket.abort();
         return;
     }
-    for (scpi::LineFramer::Line& line : connection->takeLines())
-        m_queue.push_back({id, std::move(line.text), line.overlong});
+    queueLines(id, *connection);
 }
 
 } // namespace kavlon::cli

@@ -51,12 +51,13 @@ public:
 private:
     struct Queued {
         std::uint64_t client;
-        std::string line;
-        bool overlong;
+        scpi::LineFramer::Line line;
     };
 
     void accept();
     void readFrom(std::uint64_t id);
+    // The lines the client's connection has ready, behind every other message.
+    void queueLines(std::uint64_t id, ScpiConnection& connection);
     void remove(std::uint64_t id);
     void pump();
     scpi::ScpiExecutor::Progress start(const Queued& queued);

@@ -17,11 +17,6 @@ namespace {
 
 constexpr const char* kDefaultListen = "127.0.0.1:5025";
 
-void print(FILE* stream, const QString& text) {
-    std::fputs(text.toLocal8Bit().constData(), stream);
-    std::fflush(stream);
-}
-
 QString shown(const ListenAddress& at, quint16 port) {
     const QString host = at.address.protocol() == QAbstractSocket::IPv6Protocol
                              ? "[" + at.address.toString() + "]"

@@ -40,6 +40,10 @@ SettingTargets targetsOf(const scpi::InstrumentAction& a, const AcquisitionState
         break;
     case Kind::Display:
         t.channelsOn = state.ChannelOn;
+        // A two-channel instrument may report its absent channels on; asking to keep them
+        // on would refuse every change.
+        for (int k = channelCountOf(state); k < kChannels; ++k)
+            (*t.channelsOn)[std::size_t(k)] = false;
         (*t.channelsOn)[c] = a.value != 0;
         break;
     case Kind::Coupling:
@@ -200,9 +204,9 @@ void SessionInstrument::giveUp() {
     if (shot)
         m_session.abandonShot();
     m_stepper.reset();
-    const std::string seconds = std::to_string((m_session.options().answerWait.count() + 999) / 1000) + " s";
     finish({Result::Kind::NoAnswer, std::string(shot ? "no complete shot" : "no settings report") +
-                                        " from the instrument within " + seconds});
+                                        " from the instrument within " +
+                                        secondsText(m_session.options().answerWait)});
 }
 
 void SessionInstrument::finish(const Result& result) {

@@ -107,11 +107,15 @@ std::optional<int> timebaseIndexFor(double secondsPerDiv) {
     return std::nullopt;
 }
 
-std::optional<int> voltsIndexFor(double voltsPerDiv, int probeRange) {
-    if (probeRange < 0 || probeRange >= kProbeRangeCount)
+std::optional<double> voltsPerDivOf(int probeRange, int voltsIndex) {
+    if (voltsIndex < 1 || voltsIndex >= kVoltsIndexCount || probeRange < 0 || probeRange >= kProbeRangeCount)
         return std::nullopt;
+    return VoltsPerDivTable[std::size_t(voltsIndex)] * ScaleFactorTable[std::size_t(probeRange)];
+}
+
+std::optional<int> voltsIndexFor(double voltsPerDiv, int probeRange) {
     for (int v = kFirstLabelledVolts; v <= kLastLabelledVolts; ++v)
-        if (same(voltsPerDiv, VoltsPerDivTable[std::size_t(v)] * ScaleFactorTable[std::size_t(probeRange)]))
+        if (const auto perDiv = voltsPerDivOf(probeRange, v); perDiv && same(voltsPerDiv, *perDiv))
             return v;
     return std::nullopt;
 }

@@ -30,6 +30,10 @@ extern const std::array<double, kProbeRangeCount> ScaleFactorTable;
 constexpr int kFirstLabelledVolts = 3;
 constexpr int kLastLabelledVolts = 11;
 
+// Volts per division at the probe range; nullopt for VoltsIndex outside 1..11 or
+// ProbeRange outside 0..12.
+std::optional<double> voltsPerDivOf(int probeRange, int voltsIndex);
+
 // "2 ns / Div" ... "50 s / Div"; nullopt when index is outside the table.
 std::optional<std::string_view> timebaseLabel(int index);
 

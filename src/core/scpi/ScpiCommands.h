@@ -1,9 +1,9 @@
 #pragma once
 
+#include "core/measure/MeasureResults.h"
 #include "core/scpi/ScpiHeaders.h"
 #include "core/scpi/ScpiInstrument.h"
 #include "core/scpi/ScpiStatus.h"
-#include "core/scpi/ShotMeasurements.h"
 #include "core/scpi/WaveformQuery.h"
 
 #include <cstdint>
@@ -11,6 +11,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace kavlon::scpi {
@@ -25,10 +26,10 @@ struct ClientContext {
 // The last shot's measurements, made once per shot however many clients ask.
 class MeasurementCache {
 public:
-    const ShotMeasurements& of(const ShotRecord& shot, std::uint64_t shotCount);
+    const MeasureResults& of(const ShotRecord& shot, std::uint64_t shotCount);
 
 private:
-    std::optional<ShotMeasurements> m_values;
+    std::optional<MeasureResults> m_values;
     std::uint64_t m_shotCount = 0;
 };
 
@@ -78,8 +79,14 @@ void addCommonCommands(std::vector<Command>& tree);
 void addInstrumentCommands(std::vector<Command>& tree);
 void addShotCommands(std::vector<Command>& tree);
 
+// Puts a header in the tree; a leading '*' makes it a common command.
+void addCommand(std::vector<Command>& tree, std::string_view header, bool query,
+                std::function<Reply(Call&)> run);
+
 // Checks shared by the parts: the parameter count, and a channel the instrument has.
 std::optional<Reply> expectParameters(const Call& call, std::size_t least, std::size_t most);
 std::optional<Reply> checkChannel(const Call& call, int channel);
+// A command that takes no parameters, then does `done`.
+std::function<Reply(Call&)> plain(std::function<Reply(Call&)> done);
 
 } // namespace kavlon::scpi

@@ -44,15 +44,6 @@ Reply setMask(Call& call, void (ScpiStatus::*set)(std::uint8_t)) {
     return Reply::none();
 }
 
-// A command without parameters that only does `done`.
-template <class Done> std::function<Reply(Call&)> plain(Done done) {
-    return [done](Call& call) {
-        if (auto bad = expectParameters(call, 0, 0))
-            return *bad;
-        return done(call);
-    };
-}
-
 Reply number(int value) {
     return Reply::answer(std::to_string(value));
 }
@@ -60,10 +51,7 @@ Reply number(int value) {
 } // namespace
 
 void addCommonCommands(std::vector<Command>& tree) {
-    auto add = [&tree](std::string_view header, bool query, std::function<Reply(Call&)> run) {
-        const bool common = header.front() == '*';
-        tree.push_back({HeaderPattern(common ? header.substr(1) : header), common, query, std::move(run)});
-    };
+    const auto add = std::bind_front(addCommand, std::ref(tree));
     add("*IDN", true, plain(identity));
     add("*RST", false, plain([](Call&) { return Reply::act({InstrumentAction::Kind::AutoScale}); }));
     add("*CLS", false, plain([](Call& c) {

@@ -32,6 +32,16 @@ ScpiExecutor::Progress ScpiExecutor::execute(ClientContext& client, std::string_
     return run();
 }
 
+ScpiExecutor::Progress ScpiExecutor::execute(ClientContext& client, const LineFramer::Line& line,
+                                             std::size_t maxLine) {
+    if (!line.overlong)
+        return execute(client, line.text);
+    client.status.push(Error::TooMuchData,
+                       "a line longer than " + std::to_string(maxLine) + " bytes was dropped");
+    m_response.clear();
+    return Progress::Done;
+}
+
 ScpiExecutor::Progress ScpiExecutor::resume(const ActionResult& result) {
     if (!m_waiting)
         return Progress::Done;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/scpi/LineFramer.h"
 #include "core/scpi/ScpiCommands.h"
 #include "core/scpi/ScpiParser.h"
 
@@ -24,6 +25,9 @@ public:
     // Starts a message (one line, without its newline) for a client, who must stay
     // until the message is done. Not while another message waits.
     Progress execute(ClientContext& client, std::string_view message);
+    // The same for a line as framed: one dropped for being longer than maxLine runs
+    // nothing, leaves Too much data in the client's queue and no response.
+    Progress execute(ClientContext& client, const LineFramer::Line& line, std::size_t maxLine);
     // The instrument's answer to the action the message waits for.
     Progress resume(const ActionResult& result);
     bool waiting() const { return m_waiting; }

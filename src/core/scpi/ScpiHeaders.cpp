@@ -4,10 +4,6 @@ namespace kavlon::scpi {
 
 namespace {
 
-char upper(char c) {
-    return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c;
-}
-
 std::string shortFormOf(std::string_view word) {
     std::string s;
     for (char c : word) {
@@ -21,7 +17,7 @@ std::string shortFormOf(std::string_view word) {
 std::string upperOf(std::string_view word) {
     std::string s;
     for (char c : word)
-        s += upper(c);
+        s += asciiUpper(c);
     return s;
 }
 

@@ -13,11 +13,7 @@ namespace {
 using Kind = InstrumentAction::Kind;
 
 std::function<Reply(Call&)> action(Kind kind) {
-    return [kind](Call& call) {
-        if (auto bad = expectParameters(call, 0, 0))
-            return *bad;
-        return Reply::act({kind});
-    };
+    return plain([kind](Call&) { return Reply::act({kind}); });
 }
 
 // :DIGitize takes every channel that is on; a channel list is accepted when each is one
@@ -52,8 +48,6 @@ Reply setTimebase(Call& call) {
 }
 
 Reply timebase(Call& call) {
-    if (auto bad = expectParameters(call, 0, 0))
-        return *bad;
     const int k = call.instrument.settings().timebaseIndex;
     return Reply::answer(k >= 0 && k < kTimebaseSteps ? nr3(TimebaseTable[std::size_t(k)].secondsPerDiv)
                                                       : nr3(kNotANumber));
@@ -85,11 +79,7 @@ Reply volts(Call& call) {
         return *bad;
     const auto c = std::size_t(call.numbers[0] - 1);
     const InstrumentSettings s = call.instrument.settings();
-    const int v = s.voltsIndex[c];
-    const int p = s.probeRange[c];
-    if (v < 1 || v >= kVoltsIndexCount || p < 0 || p >= kProbeRangeCount)
-        return Reply::answer(nr3(kNotANumber));
-    return Reply::answer(nr3(VoltsPerDivTable[std::size_t(v)] * ScaleFactorTable[std::size_t(p)]));
+    return Reply::answer(nr3(voltsPerDivOf(s.probeRange[c], s.voltsIndex[c]).value_or(kNotANumber)));
 }
 
 // A front-panel box of a channel: DISPlay, COUPling or INVert.
@@ -143,8 +133,6 @@ Reply probe(Call& call) {
 }
 
 Reply triggerSource(Call& call) {
-    if (auto bad = expectParameters(call, 0, 0))
-        return *bad;
     const int source = call.instrument.settings().triggerSource;
     if (source >= 1 && source <= kChannels)
         return Reply::answer("CHAN" + std::to_string(source));
@@ -153,8 +141,6 @@ Reply triggerSource(Call& call) {
 
 // The level in volts on the trigger channel's scale; none for free run or external.
 Reply triggerLevel(Call& call) {
-    if (auto bad = expectParameters(call, 0, 0))
-        return *bad;
     const InstrumentSettings s = call.instrument.settings();
     if (s.triggerSource < 1 || s.triggerSource > kChannels)
         return Reply::answer(nr3(kNotANumber));
@@ -166,16 +152,14 @@ Reply triggerLevel(Call& call) {
 } // namespace
 
 void addInstrumentCommands(std::vector<Command>& tree) {
-    auto add = [&tree](std::string_view header, bool query, std::function<Reply(Call&)> run) {
-        tree.push_back({HeaderPattern(header), false, query, std::move(run)});
-    };
+    const auto add = std::bind_front(addCommand, std::ref(tree));
     add("RUN", false, action(Kind::Run));
     add("STOP", false, action(Kind::Stop));
     add("SINGle", false, action(Kind::Single));
     add("AUToscale", false, action(Kind::AutoScale));
     add("DIGitize", false, digitize);
     add("TIMebase:SCALe", false, setTimebase);
-    add("TIMebase:SCALe", true, timebase);
+    add("TIMebase:SCALe", true, plain(timebase));
     add("CHANnel#:SCALe", false, setVolts);
     add("CHANnel#:SCALe", true, volts);
     add("CHANnel#:DISPlay", false, setBox(kDisplay));
@@ -185,8 +169,8 @@ void addInstrumentCommands(std::vector<Command>& tree) {
     add("CHANnel#:INVert", false, setBox(kInvert));
     add("CHANnel#:INVert", true, boxQuery(kInvert));
     add("CHANnel#:PROBe", true, probe);
-    add("TRIGger:SOURce", true, triggerSource);
-    add("TRIGger:LEVel", true, triggerLevel);
+    add("TRIGger:SOURce", true, plain(triggerSource));
+    add("TRIGger:LEVel", true, plain(triggerLevel));
 }
 
 } // namespace kavlon::scpi

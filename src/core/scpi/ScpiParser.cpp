@@ -17,9 +17,6 @@ bool isLetter(char c) {
 bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
-char upper(char c) {
-    return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c;
-}
 bool isEnd(std::string_view rest) {
     return rest.empty() || rest.front() == ';';
 }
@@ -46,7 +43,7 @@ Mnemonic mnemonicOf(std::string_view word) {
         --digits;
     Mnemonic m;
     for (char c : word.substr(0, digits))
-        m.name += upper(c);
+        m.name += asciiUpper(c);
     if (digits < word.size()) {
         int suffix = 0;
         std::from_chars(word.data() + digits, word.data() + word.size(), suffix);
@@ -166,7 +163,7 @@ bool MessageParser::parseParameter(Parameter& p, Next& failure) {
         }
         p.kind = Parameter::Kind::Character;
         for (char w : word)
-            p.text += upper(w);
+            p.text += asciiUpper(w);
         return true;
     }
     if (isDigit(c) || c == '+' || c == '-' || c == '.')
@@ -225,7 +222,7 @@ bool MessageParser::parseNumber(Parameter& p, Next& failure) {
         m_rest = rest;
         const std::string_view word = takeWord(m_rest);
         for (char w : word.substr(0, kMaxMnemonic + 1))
-            p.suffix += upper(w);
+            p.suffix += asciiUpper(w);
     }
     return true;
 }

@@ -10,6 +10,11 @@
 
 namespace kavlon::scpi {
 
+// Headers and character data compare without case, in ASCII whatever the locale.
+constexpr char asciiUpper(char c) {
+    return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c;
+}
+
 // One program mnemonic of a header: its letters in upper case and the number that
 // may follow them (CHANnel2: "CHANNEL", 2).
 struct Mnemonic {

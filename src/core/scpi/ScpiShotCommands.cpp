@@ -56,16 +56,14 @@ Reply setFormat(Call& call) {
 
 // The waveform queries share their checks: no parameter, a shot, the source in it.
 template <class Answer> std::function<Reply(Call&)> waveformQuery(Answer answer) {
-    return [answer](Call& call) {
-        if (auto bad = expectParameters(call, 0, 0))
-            return *bad;
+    return plain([answer](Call& call) {
         const ShotOrAction last = lastShot(call);
         if (!last.shot)
             return *last.reply;
         if (auto problem = waveformProblem(*last.shot, call.client.waveformSource))
             return Reply::fail(Error::SettingsConflict, *problem);
         return Reply::answer(answer(*last.shot, call.client));
-    };
+    });
 }
 
 std::function<Reply(Call&)> measure(int row) {
@@ -85,29 +83,26 @@ std::function<Reply(Call&)> measure(int row) {
         const ShotOrAction last = lastShot(call);
         if (!last.shot)
             return *last.reply;
-        const auto value = call.measurements.of(*last.shot, call.instrument.shotCount()).value(row, channel);
-        return Reply::answer(nr3(value.value_or(kNotANumber)));
+        // Row and channel are checked above; a row the shot defines no value for (no
+        // complete cycle, a channel that was off, channel I's phase) answers NaN.
+        const MeasureResult& result =
+            call.measurements.of(*last.shot, call.instrument.shotCount())[std::size_t(channel - 1)]
+                .rows[std::size_t(row)];
+        return Reply::answer(nr3(result.defined() ? result.value : kNotANumber));
     };
 }
 
 } // namespace
 
 void addShotCommands(std::vector<Command>& tree) {
-    auto add = [&tree](std::string_view header, bool query, std::function<Reply(Call&)> run) {
-        tree.push_back({HeaderPattern(header), false, query, std::move(run)});
-    };
+    const auto add = std::bind_front(addCommand, std::ref(tree));
     add("WAVeform:SOURce", false, setSource);
-    add("WAVeform:SOURce", true, [](Call& call) {
-        if (auto bad = expectParameters(call, 0, 0))
-            return *bad;
-        return Reply::answer("CHAN" + std::to_string(call.client.waveformSource));
-    });
+    add("WAVeform:SOURce", true,
+        plain([](Call& call) { return Reply::answer("CHAN" + std::to_string(call.client.waveformSource)); }));
     add("WAVeform:FORMat", false, setFormat);
-    add("WAVeform:FORMat", true, [](Call& call) {
-        if (auto bad = expectParameters(call, 0, 0))
-            return *bad;
-        return Reply::answer(call.client.waveformFormat == WaveformFormat::Byte ? "BYTE" : "ASC");
-    });
+    add("WAVeform:FORMat", true, plain([](Call& call) {
+            return Reply::answer(call.client.waveformFormat == WaveformFormat::Byte ? "BYTE" : "ASC");
+        }));
     add("WAVeform:POINts", true, waveformQuery([](const ShotRecord& shot, const ClientContext&) {
             return std::to_string(waveformPoints(shot));
         }));

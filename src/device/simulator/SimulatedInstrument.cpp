@@ -29,9 +29,9 @@ int clampTimebase(int index) {
     return std::clamp(index, 0, kTimebaseSteps - 1);
 }
 
+// The settings only ever hold pairs the tables have.
 double voltsPerDiv(const SimulatedSettings& s, int c) {
-    return VoltsPerDivTable[std::size_t(s.voltsIndex[std::size_t(c)])] *
-           ScaleFactorTable[std::size_t(s.probeRange[std::size_t(c)])];
+    return voltsPerDivOf(s.probeRange[std::size_t(c)], s.voltsIndex[std::size_t(c)]).value_or(0.0);
 }
 
 } // namespace
@@ -125,8 +125,8 @@ void SimulatedInstrument::autoScale() {
         const auto& sig = m_signals[c];
         const double span = sig.peakToPeak + (s.acCoupled[c] ? 0.0 : 2 * std::abs(sig.offset));
         int volts = kFirstLabelledVolts;
-        while (volts < kLastLabelledVolts && span > kAutoScaleDivs * VoltsPerDivTable[std::size_t(volts)] *
-                                                        ScaleFactorTable[std::size_t(s.probeRange[c])])
+        while (volts < kLastLabelledVolts &&
+               span > kAutoScaleDivs * voltsPerDivOf(s.probeRange[c], volts).value_or(0.0))
             ++volts;
         s.voltsIndex[c] = volts;
         s.zeroLevel[c] = kCentreZeroLevel;
